@@ -1,0 +1,25 @@
+#pragma once
+// The program's modal message boxes, as the portable core sees them. The Win32
+// layer shows them with MessageBoxA; tests use a substitute that records them.
+#include <string>
+
+namespace quillon {
+
+// MessageBoxA style bits the program uses, with their Win32 values so the
+// Win32 layer can pass them through unchanged.
+inline constexpr unsigned kMbOk = 0x0;
+inline constexpr unsigned kMbIconExclamation = 0x30;
+
+// Caption of the registry error messages and of other warnings.
+inline constexpr const char* kAdminUtilityTitle = "Quillon Admin Utility";
+// Caption of the confirmations ("Settings saved.", the test file message).
+inline constexpr const char* kAdministratorUtilityTitle = "Quillon Administrator Utility";
+
+class MessageBoxes {
+ public:
+  virtual ~MessageBoxes() = default;
+  // Shows a modal message box and returns the button pressed (IDOK = 1 for OK).
+  virtual int Show(const std::string& text, const std::string& title, unsigned style) = 0;
+};
+
+}  // namespace quillon

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The whole test suite: installs what is missing, then builds and runs every
+# step below. With arguments, runs only the named steps (e.g. `native fuzz`).
+# Ends with one line "N passed, N failed" counting the steps.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh || { echo "0 passed, 1 failed (installing dependencies)"; exit 1; }
+
+FUZZ_SECONDS=${FUZZ_SECONDS:-30}
+jobs=$(nproc)
+
+step_native()      { cmake --preset native >/dev/null && cmake --build --preset native -j "$jobs" && ctest --preset native; }
+step_native_asan() { cmake --preset native-asan >/dev/null && cmake --build --preset native-asan -j "$jobs" && ctest --preset native-asan; }
+step_fuzz() {
+  cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j "$jobs" || return 1
+  local found=0 target
+  for target in $(find build/fuzz -type f -name 'fuzz_*' -perm -u+x | sort); do
+    found=1
+    echo "fuzzing $(basename "$target") for ${FUZZ_SECONDS}s"
+    "$target" -max_total_time="$FUZZ_SECONDS" -print_final_stats=0 2>&1 | tail -n 3 || return 1
+  done
+  [ "$found" = 1 ] || { echo "no fuzz targets were built"; return 1; }
+}
+# Windows programs need a display even when they only test the registry; the
+# test command brings its own X server so CI needs none.
+step_win64() { cmake --preset win64 >/dev/null && cmake --build --preset win64 -j "$jobs" &&
+               xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset win64; }
+step_win32() { cmake --preset win32 >/dev/null && cmake --build --preset win32 -j "$jobs"; }
+
+export -f step_native step_native_asan step_fuzz step_win64 step_win32
+export FUZZ_SECONDS jobs
+
+all_steps=(native native-asan fuzz win64 win32)
+steps=("$@")
+[ ${#steps[@]} -gt 0 ] || steps=("${all_steps[@]}")
+
+passed=0; failed=0; failures=()
+for step in "${steps[@]}"; do
+  echo "==== $step"
+  start=$SECONDS
+  if timeout 40m bash -c "step_${step//-/_}"; then
+    passed=$((passed + 1)); echo "==== $step passed ($((SECONDS - start))s)"
+  else
+    failed=$((failed + 1)); failures+=("$step"); echo "==== $step FAILED ($((SECONDS - start))s)"
+  fi
+done
+
+[ ${#failures[@]} -eq 0 ] || echo "failed steps: ${failures[*]}"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
