@@ -1,0 +1,186 @@
+// The program's registry operations and their failure messages.
+#include "settings/RegistryAccess.h"
+
+#include <array>
+
+#include "settings/SettingLocations.h"
+
+namespace quillon {
+namespace {
+
+constexpr const char* kSixtyFourBitArchitecture = "AMD64";
+constexpr unsigned kFailureStyle = kMbIconExclamation | kMbOk;
+
+// "Unable to <action> value <name>, <step> error code <code>"
+std::string UnableTo(const char* action, const std::string& value, const char* step, long code) {
+  return std::string("Unable to ") + action + " value " + value + ", " + step + " error code " +
+         std::to_string(code);
+}
+
+std::string CouldNotOpen(const std::string& path, const std::string& value, long code) {
+  return "Could not open key at " + path + " for setting " + value + ", open error code " +
+         std::to_string(code);
+}
+
+// Closes a key when the operation that opened it ends, on every path.
+class KeyCloser {
+ public:
+  KeyCloser(Registry& registry, KeyHandle key) : registry_(registry), key_(key) {}
+  KeyCloser(const KeyCloser&) = delete;
+  KeyCloser& operator=(const KeyCloser&) = delete;
+  ~KeyCloser() { registry_.CloseKey(key_); }
+
+ private:
+  Registry& registry_;
+  KeyHandle key_;
+};
+
+}  // namespace
+
+RegistryAccess::RegistryAccess(Registry& registry, MessageBoxes& messages)
+    : registry_(registry), messages_(messages) {}
+
+bool RegistryAccess::Is64BitWindows() {
+  return GetString(kEnvironmentKey.root, kEnvironmentKey.path, kProcessorArchitectureValue) ==
+         kSixtyFourBitArchitecture;
+}
+
+std::string RegistryAccess::GetString(RootKey root, const std::string& path,
+                                      const std::string& value) {
+  KeyHandle key{};
+  if (registry_.CreateKey(root, path, KeyAccess::Read, RegistryView::Default, key) !=
+      kErrorSuccess) {
+    return {};
+  }
+  return ReadTextAndClose(key, value);
+}
+
+std::string RegistryAccess::GetStringIfKeyExists(RootKey root, const std::string& path,
+                                                 const std::string& value) {
+  KeyHandle key{};
+  if (registry_.OpenKey(root, path, KeyAccess::Read, RegistryView::Default, key) !=
+      kErrorSuccess) {
+    return {};
+  }
+  return ReadTextAndClose(key, value);
+}
+
+bool RegistryAccess::SaveString(RootKey root, const std::string& path, const std::string& value,
+                                const std::string& data) {
+  // The count excludes the NUL, yet the ANSI call stores one: a std::string's
+  // text is always followed by it.
+  return SaveValue(root, path, value, kRegExpandSz, TextBytes(data));
+}
+
+std::int32_t RegistryAccess::GetLong(RootKey root, const std::string& path,
+                                     const std::string& value, bool use64BitView) {
+  const RegistryView view = ViewFor(use64BitView);
+  KeyHandle key{};
+  const long opened = OpenForNumberRead(root, path, view, key);
+  if (opened == kErrorFileNotFound) return kAbsentNumber;
+  if (opened != kErrorSuccess) {
+    ShowFailure(CouldNotOpen(path, value, opened));
+    return kAbsentNumber;
+  }
+  return ReadNumberAndClose(key, value);
+}
+
+std::int32_t RegistryAccess::GetLongAnyView(RootKey root, const std::string& path,
+                                            const std::string& value, std::int32_t defaultValue) {
+  if (Is64BitWindows()) {
+    const std::int32_t number = GetLong(root, path, value, true);
+    if (number != kAbsentNumber) return number;
+  }
+  const std::int32_t number = GetLong(root, path, value, false);
+  return number == kAbsentNumber ? defaultValue : number;
+}
+
+bool RegistryAccess::SaveLong(RootKey root, const std::string& path, const std::string& value,
+                              std::int32_t number) {
+  return SaveValue(root, path, value, kRegDword, DwordBytes(number));
+}
+
+bool RegistryAccess::DeleteValue(RootKey root, const std::string& path, const std::string& value,
+                                 bool use64BitView) {
+  KeyHandle key{};
+  const long opened = registry_.OpenKey(root, path, KeyAccess::Write, ViewFor(use64BitView), key);
+  if (opened == kErrorFileNotFound) return true;
+  if (opened != kErrorSuccess) {
+    ShowFailure(UnableTo("delete", value, "open", opened));
+    return false;
+  }
+  const KeyCloser closer(registry_, key);
+  const long deleted = registry_.DeleteValue(key, value);
+  if (deleted == kErrorSuccess || deleted == kErrorFileNotFound) return true;
+  ShowFailure(UnableTo("delete", value, "save", deleted));
+  return false;
+}
+
+RegistryView RegistryAccess::ViewFor(bool use64BitView) {
+  return use64BitView && Is64BitWindows() ? RegistryView::Wow64_64 : RegistryView::Default;
+}
+
+// Create-or-open first, as every read does. A user who may not create a
+// missing key gets access denied rather than not found, although the number is
+// simply absent: a plain open tells the two apart. Any other failure reports
+// the create-or-open's code.
+long RegistryAccess::OpenForNumberRead(RootKey root, const std::string& path, RegistryView view,
+                                       KeyHandle& key) {
+  const long created = registry_.CreateKey(root, path, KeyAccess::Read, view, key);
+  if (created == kErrorSuccess) return created;
+  const long opened = registry_.OpenKey(root, path, KeyAccess::Read, view, key);
+  return opened == kErrorSuccess || opened == kErrorFileNotFound ? opened : created;
+}
+
+bool RegistryAccess::SaveValue(RootKey root, const std::string& path, const std::string& value,
+                               std::uint32_t type, std::span<const std::uint8_t> data) {
+  KeyHandle key{};
+  const long opened = registry_.CreateKey(root, path, KeyAccess::Write, RegistryView::Default, key);
+  if (opened != kErrorSuccess) {
+    ShowFailure(UnableTo("save", value, "open", opened));
+    return false;
+  }
+  const KeyCloser closer(registry_, key);
+  const long written = registry_.SetValue(key, value, type, data);
+  if (written != kErrorSuccess) {
+    ShowFailure(UnableTo("save", value, "save", written));
+    return false;
+  }
+  return true;
+}
+
+std::string RegistryAccess::ReadTextAndClose(KeyHandle key, const std::string& value) {
+  const KeyCloser closer(registry_, key);
+  std::uint32_t type = kRegNone;
+  std::uint32_t size = 0;
+  if (registry_.QueryValue(key, value, type, nullptr, size) != kErrorSuccess) return {};
+  if (type != kRegSz && type != kRegExpandSz) return {};
+  // A buffer of exactly the stored size leaves no room for a NUL the value
+  // lacks, so text stored without one comes back whole.
+  std::string text(size, '\0');
+  if (registry_.QueryValue(key, value, type, reinterpret_cast<std::uint8_t*>(text.data()),
+                           size) != kErrorSuccess) {
+    return {};
+  }
+  text.resize(size);
+  return text.substr(0, text.find('\0'));
+}
+
+std::int32_t RegistryAccess::ReadNumberAndClose(KeyHandle key, const std::string& value) {
+  const KeyCloser closer(registry_, key);
+  std::uint32_t type = kRegNone;
+  std::uint32_t size = 0;
+  if (registry_.QueryValue(key, value, type, nullptr, size) != kErrorSuccess) return kAbsentNumber;
+  if (type != kRegDword || size != kDwordSize) return kAbsentNumber;
+  std::array<std::uint8_t, kDwordSize> bytes{};
+  if (registry_.QueryValue(key, value, type, bytes.data(), size) != kErrorSuccess) {
+    return kAbsentNumber;
+  }
+  return DwordNumber(bytes);
+}
+
+void RegistryAccess::ShowFailure(const std::string& text) {
+  messages_.Show(text, kAdminUtilityTitle, kFailureStyle);
+}
+
+}  // namespace quillon
