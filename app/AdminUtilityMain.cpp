@@ -78,7 +78,9 @@ constexpr HandlerRow kChangeHandlers[] = {
 };
 
 constexpr HandlerRow kClickHandlers[] = {
+    {Id::btnApply, &AdminUtilityMain::btnApply_Click},
     {Id::Command2, &AdminUtilityMain::Command2_Click},
+    {Id::btnTestFile, &AdminUtilityMain::btnTestFile_Click},
     {Id::btnSelectPDFFileName, &AdminUtilityMain::btnSelectPDFFileName_Click},
     {Id::btnSelectMergeFile, &AdminUtilityMain::btnSelectMergeFile_Click},
     {Id::btnSelectWatermarkFile, &AdminUtilityMain::btnSelectWatermarkFile_Click},
@@ -111,7 +113,11 @@ void KeepNumeric(ControlId box, const AdminUtilityPorts& ports) {
 
 }  // namespace
 
-AdminUtilityMain::AdminUtilityMain(AdminUtilityPorts ports) : ports_(std::move(ports)) {
+AdminUtilityMain::AdminUtilityMain(AdminUtilityPorts ports)
+    : ports_(std::move(ports)),
+      registry_(ports_.registry, ports_.messageBoxes),
+      locations_(registry_),
+      passwords_(registry_, ports_.helperLibrary) {
   ports_.controls.SetChangeListener([this](ControlId textBox) { OnTextChanged(textBox); });
 }
 
@@ -122,6 +128,12 @@ void AdminUtilityMain::OnTextChanged(ControlId textBox) {
 }
 
 void AdminUtilityMain::Click(ControlId button) { RunHandlerOf(kClickHandlers, button, *this); }
+
+// The window's own warnings carry its title, as its confirmations do; the
+// registry operations' messages keep theirs.
+void AdminUtilityMain::Warn(const std::string& text) {
+  ports_.messageBoxes.Show(text, kAdministratorUtilityTitle, kMbIconExclamation | kMbOk);
+}
 
 void AdminUtilityMain::Command2_Click() { ports_.controls.Close(); }
 

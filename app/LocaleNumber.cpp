@@ -1,6 +1,8 @@
 // Recognising numbers typed in the user's locale (rules in the header).
 #include "app/LocaleNumber.h"
 
+#include <limits>
+
 namespace quillon {
 namespace {
 
@@ -39,6 +41,18 @@ void TakeWholePart(std::string_view& text, const NumberSeparators& separators,
   }
 }
 
+// Whether the dropped fraction carries the whole part up: above a half it
+// does, below it does not, and an exact half goes to the even neighbour.
+bool RoundsUp(std::string_view fraction, bool wholeIsOdd) {
+  if (fraction.empty()) return false;
+  if (fraction.front() != '5') return fraction.front() > '5';
+  const bool aboveHalf = fraction.find_first_not_of('0', 1) != std::string_view::npos;
+  return aboveHalf || wholeIsOdd;
+}
+
+// 2147483648, the largest magnitude of a signed 32-bit number, has ten digits.
+constexpr std::size_t kMaxMagnitudeDigits = 10;
+
 }  // namespace
 
 std::optional<NumericText> ScanNumber(std::string_view text, const NumberSeparators& separators) {
@@ -61,6 +75,25 @@ std::optional<NumericText> ScanNumber(std::string_view text, const NumberSeparat
 
 bool IsNumeric(std::string_view text, const NumberSeparators& separators) {
   return ScanNumber(text, separators).has_value();
+}
+
+std::optional<std::int32_t> IntegerOfText(std::string_view text,
+                                          const NumberSeparators& separators) {
+  const std::optional<NumericText> number = ScanNumber(text, separators);
+  if (!number) return std::nullopt;
+  std::string_view whole = number->wholeDigits;
+  while (!whole.empty() && whole.front() == '0') whole.remove_prefix(1);
+  if (whole.size() > kMaxMagnitudeDigits) return std::nullopt;
+
+  std::int64_t magnitude = 0;
+  for (char digit : whole) magnitude = magnitude * 10 + (digit - '0');
+  if (RoundsUp(number->fractionDigits, magnitude % 2 != 0)) ++magnitude;
+  const std::int64_t value = number->negative ? -magnitude : magnitude;
+  if (value < std::numeric_limits<std::int32_t>::min() ||
+      value > std::numeric_limits<std::int32_t>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(value);
 }
 
 }  // namespace quillon

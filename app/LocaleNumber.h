@@ -19,6 +19,7 @@
 //    an empty separator is never recognised.
 // The separator in the other role is simply a foreign character: with a
 // decimal comma and a group dot, "2.5" reads as the whole number 25.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,5 +44,12 @@ struct NumericText {
 std::optional<NumericText> ScanNumber(std::string_view text, const NumberSeparators& separators);
 
 bool IsNumeric(std::string_view text, const NumberSeparators& separators);
+
+// The integer of a number typed in the user's locale: rounded to the nearest
+// whole number, an exact half to its even neighbour (2.5 gives 2, 3.5 gives
+// 4, -2.5 gives -2). Nothing for a text that is not a number by the rules
+// above, or whose integer lies outside the signed 32-bit range.
+std::optional<std::int32_t> IntegerOfText(std::string_view text,
+                                          const NumberSeparators& separators);
 
 }  // namespace quillon

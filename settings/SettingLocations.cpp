@@ -46,6 +46,17 @@ std::span<const ProductCopy> CopiesOutsideScope(bool allUsers) {
                   : std::span<const ProductCopy>(kOutsideUserScope);
 }
 
+ProductCopy ScopeCopy(bool allUsers) { return allUsers ? ProductCopy::Machine : ProductCopy::User; }
+
+std::size_t LookupRank(ProductCopy copy) {
+  return static_cast<std::size_t>(std::ranges::find(kLookupOrder, copy) - kLookupOrder.begin());
+}
+
+struct NamedCopy {
+  const std::string* name;
+  ProductCopy copy;
+};
+
 }  // namespace
 
 SettingLocations::SettingLocations(RegistryAccess& registry) : registry_(registry) {}
@@ -83,6 +94,32 @@ bool SettingLocations::RemoveProductCopies(const std::string& name,
   return allGone;
 }
 
+bool SettingLocations::ReplaceSetting(std::span<const std::string> names,
+                                      const std::optional<SettingWrite>& write) {
+  // Every copy of every name, the one a load finds first at the front.
+  std::vector<NamedCopy> ranked;
+  for (const std::string& name : names) {
+    for (const ProductCopy copy : kLookupOrder) ranked.push_back({&name, copy});
+  }
+  std::vector<NamedCopy> removals;
+  if (!write) {
+    removals.assign(ranked.rbegin(), ranked.rend());
+  } else {
+    if (!WriteAtScope(names[write->nameIndex], *write)) return false;
+    const auto kept = ranked.begin() + static_cast<std::ptrdiff_t>(
+                                           write->nameIndex * kLookupOrder.size() +
+                                           LookupRank(ScopeCopy(write->allUsers)));
+    // Those found before the new value, the nearest first; then those found
+    // after it, the last first.
+    removals.assign(std::make_reverse_iterator(kept), ranked.rend());
+    removals.insert(removals.end(), ranked.rbegin(), std::make_reverse_iterator(std::next(kept)));
+  }
+  for (const NamedCopy& removal : removals) {
+    if (!RemoveProductCopy(removal.copy, *removal.name)) return false;
+  }
+  return true;
+}
+
 bool SettingLocations::SaveMachineLong(const std::string& name, std::int32_t number) {
   return registry_.SaveLong(kMachineProductKey.root, kMachineProductKey.path, name, number);
 }
@@ -93,6 +130,14 @@ std::int32_t SettingLocations::GetMachineLong(const std::string& name) {
 
 std::string SettingLocations::GetLegacyUserString(const std::string& name) {
   return registry_.GetStringIfKeyExists(kLegacyUserKey.root, kLegacyUserKey.path, name);
+}
+
+bool SettingLocations::WriteAtScope(const std::string& name, const SettingWrite& write) {
+  const Location& target = ScopeLocation(write.allUsers);
+  if (const auto* text = std::get_if<std::string>(&write.data)) {
+    return registry_.SaveString(target.root, target.path, name, *text);
+  }
+  return registry_.SaveLong(target.root, target.path, name, std::get<std::int32_t>(write.data));
 }
 
 bool SettingLocations::RemoveProductCopy(ProductCopy copy, const std::string& name) {

@@ -2,9 +2,13 @@
 // Where the printer's settings live, and the two scopes they are stored in: a
 // value stored for all users or for the current user is removed from the other
 // places, including the machine key's 64-bit view on 64-bit Windows.
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <variant>
 
 #include "settings/RegistryAccess.h"
 
@@ -36,6 +40,23 @@ inline constexpr const char* kProcessorArchitectureValue = "PROCESSOR_ARCHITECTU
 // The places a product value may have a copy, each removable on its own.
 enum class ProductCopy { Machine, User, Legacy, Machine64BitView };
 
+// The order in which the load looks for a copy: the first one found wins.
+// Numbers are read from the machine key's 64-bit view before its default
+// view; texts never look there, which leaves their order unchanged.
+inline constexpr std::array<ProductCopy, 4> kLookupOrder{
+    ProductCopy::Legacy, ProductCopy::User, ProductCopy::Machine64BitView, ProductCopy::Machine};
+
+// A text or a number, as a setting is stored.
+using SettingData = std::variant<std::string, std::int32_t>;
+
+// What a setting that may live under several names is to hold: the data,
+// under which of its names, in which scope.
+struct SettingWrite {
+  std::size_t nameIndex = 0;
+  bool allUsers = true;
+  SettingData data;
+};
+
 class SettingLocations {
  public:
   explicit SettingLocations(RegistryAccess& registry);
@@ -57,6 +78,17 @@ class SettingLocations {
   // Removes the given copies in the given order; the 64-bit view only on 64-bit Windows.
   bool RemoveProductCopies(const std::string& name, std::span<const ProductCopy> copies);
 
+  // Write first: stores the setting (or, without a write, removes it), where
+  // `names` are the names a load tries in turn, first name first. Only after
+  // the write succeeded are the other copies of all the names removed: first
+  // those a load would find before the new value, then those it would find
+  // after it, each lot starting with the copy a load finds last. The first
+  // step that fails ends the operation, so that a load always finds either
+  // the old value or the new one, of the setting and of each of its names.
+  // After success the registry holds the value at its scope's key alone, just
+  // as clearing and then saving leaves it.
+  bool ReplaceSetting(std::span<const std::string> names, const std::optional<SettingWrite>& write);
+
   bool SaveMachineLong(const std::string& name, std::int32_t number);
   // The machine-wide number, 64-bit view first; 0 when found nowhere.
   std::int32_t GetMachineLong(const std::string& name);
@@ -66,6 +98,7 @@ class SettingLocations {
 
  private:
   bool RemoveProductCopy(ProductCopy copy, const std::string& name);
+  bool WriteAtScope(const std::string& name, const SettingWrite& write);
 
   RegistryAccess& registry_;
 };

@@ -81,12 +81,9 @@ TEST_F(EnablingTest, OtherTextBoxesSwitchNothing) {
 }
 
 TEST(EnablingAfterWindowGone, NotificationsNoLongerReachIt) {
-  ControlModel controls;
-  RecordedOpenFileDialog dialog;
-  {
-    AdminUtilityMain window({.controls = controls, .openFileDialog = dialog,
-                             .numberSeparators = {.decimal = ".", .group = ","}});
-  }
+  SubstitutePlatform platform;
+  ControlModel& controls = platform.controls;
+  { AdminUtilityMain window(platform.Ports()); }
   controls.SetText(Id::txtPDFFileName, "a.pdf");
   controls.SetText(Id::txtPDFFileName, "");
   EXPECT_TRUE(controls.Enabled(Id::txtMergeFile));
@@ -135,10 +132,11 @@ TEST_F(PageCountTest, AnEmptyBoxRefillsWhileTheOtherStays) {
 }
 
 TEST(PageCountInCommaLocale, UsesTheLocaleSeparators) {
-  ControlModel controls;
-  RecordedOpenFileDialog dialog;
-  AdminUtilityMain window({.controls = controls, .openFileDialog = dialog,
-                           .numberSeparators = {.decimal = ",", .group = "."}});
+  SubstitutePlatform platform;
+  ControlModel& controls = platform.controls;
+  AdminUtilityPorts ports = platform.Ports();
+  ports.numberSeparators = {.decimal = ",", .group = "."};
+  AdminUtilityMain window(ports);
   const PageCountCase cases[] = {
       {"2,5", "2,5"}, {"1.234,5", "1.234,5"}, {"1,234.5", "0"}, {"2,5,1", "0"}, {"12.", "0"}};
   for (const PageCountCase& c : cases) {

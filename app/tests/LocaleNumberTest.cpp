@@ -2,6 +2,8 @@
 // with a decimal comma.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/LocaleNumber.h"
@@ -90,6 +92,28 @@ TEST(LocaleNumber, LongerAndMissingSeparators) {
 
   const NumberSeparators same{.decimal = ".", .group = "."};
   EXPECT_EQ(ScanNumber("1.5", same), (NumericText{.wholeDigits = "1", .fractionDigits = "5"}));
+}
+
+TEST(LocaleNumber, IntegerOfTextRoundsHalvesToEvenAndKeepsTo32Bits) {
+  const struct {
+    std::string text;
+    std::optional<std::int32_t> integer;
+  } cases[] = {
+      {"0", 0},           {"00", 0},         {"-0", 0},         {" 42 ", 42},
+      {"1,234", 1234},    {"2.5", 2},        {"3.5", 4},        {"-2.5", -2},
+      {"-3.5", -4},       {"2.50001", 3},    {"2.4999", 2},     {".5", 0},
+      {"1.5", 2},         {"2000.5", 2000},  {"2147483647", 2147483647},
+      {"-2147483648", -2147483647 - 1},      {"2147483647.4", 2147483647},
+      {"2147483647.5", std::nullopt},        {"2147483648", std::nullopt},
+      {"-2147483649", std::nullopt},         {"0000000000002", 2},
+      {"99999999999999999999", std::nullopt}, {"", std::nullopt},
+      {"abc", std::nullopt}, {"4a", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IntegerOfText(c.text, kPointLocale), c.integer) << '"' << c.text << '"';
+  }
+  EXPECT_EQ(IntegerOfText("1.234,5", kCommaLocale), 1234);
+  EXPECT_EQ(IntegerOfText("2,5", kCommaLocale), 2);
 }
 
 }  // namespace

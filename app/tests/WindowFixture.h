@@ -1,13 +1,12 @@
 #pragma once
-// A main window over the in-memory controls and a recording file dialog, in a
-// locale with a decimal point and comma-grouped digits.
+// A main window over the in-memory controls and substitutes for the rest of
+// the platform, in a locale with a decimal point and comma-grouped digits,
+// in its created state: nothing is loaded.
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "app/AdminUtilityMain.h"
-#include "app/substitute/ControlModel.h"
-#include "app/substitute/RecordedOpenFileDialog.h"
+#include "app/tests/SubstitutePlatform.h"
 
 namespace quillon {
 
@@ -27,11 +26,10 @@ class WindowFixture : public ::testing::Test {
     return true;
   }
 
-  ControlModel controls;
-  RecordedOpenFileDialog dialog;
-  AdminUtilityMain window{{.controls = controls,
-                           .openFileDialog = dialog,
-                           .numberSeparators = {.decimal = ".", .group = ","}}};
+  SubstitutePlatform platform;
+  ControlModel& controls = platform.controls;
+  RecordedOpenFileDialog& dialog = platform.dialog;
+  AdminUtilityMain window{platform.Ports()};
 };
 
 }  // namespace quillon

@@ -189,5 +189,76 @@ TEST(SettingLocations, LegacyUserStringIsAPlainReadThatCreatesNothing) {
   EXPECT_EQ(world.model.OpenHandleCount(), 0u);
 }
 
+// Write first: old copies at the legacy key, the user key, the 64-bit view
+// and the default view, each with its own number so that what a load would
+// find can be told apart.
+struct Replacement {
+  explicit Replacement(Windows windows) : world(windows) {
+    for (std::size_t i = 0; i < kLookupOrder.size(); ++i) Put(kLookupOrder[i], kOldCopies[i]);
+  }
+  void Put(ProductCopy copy, std::int32_t number) {
+    const bool machine = copy == ProductCopy::Machine || copy == ProductCopy::Machine64BitView;
+    const Location& at = copy == ProductCopy::Legacy ? kLegacyUserKey
+                         : machine                   ? kMachineProductKey
+                                                     : kUserProductKey;
+    world.model.PutValue(at.root, at.path,
+                         copy == ProductCopy::Machine64BitView ? RegistryView::Wow64_64
+                                                               : RegistryView::Default,
+                         kName, kRegDword, DwordBytes(number));
+  }
+  // The number a load finds: the first copy in lookup order.
+  std::optional<std::int32_t> Found() {
+    for (const Location& at : {kLegacyUserKey, kUserProductKey}) {
+      const std::int32_t n = world.access.GetLong(at.root, at.path, kName, false);
+      if (n != kAbsentNumber) return n;
+    }
+    const std::int32_t n = world.locations.GetMachineLong(kName);
+    return n == 0 ? std::nullopt : std::optional<std::int32_t>(n);
+  }
+  static constexpr std::int32_t kOldCopies[] = {101, 102, 103, 104};
+  World world;
+};
+
+TEST(SettingLocations, ReplaceSettingLeavesWhatClearingAndSavingLeave) {
+  const std::string names[] = {kName};
+  for (const Windows windows : {Windows::Bits64, Windows::Bits32}) {
+    for (const bool allUsers : {true, false}) {
+      SCOPED_TRACE(allUsers ? "all users" : "current user");
+      World mended(windows);
+      World unmended(windows);
+      SeedEverywhere(mended.model);
+      SeedEverywhere(unmended.model);
+      EXPECT_TRUE(mended.locations.ReplaceSetting(names, SettingWrite{0, allUsers, kNewNumber}));
+      unmended.locations.ClearProductValue(kName);
+      unmended.locations.SaveProductLong(allUsers, kName, kNewNumber);
+      EXPECT_EQ(Copies(mended.model), Copies(unmended.model));
+    }
+  }
+}
+
+TEST(SettingLocations, ReplaceSettingNeverLeavesAThirdValueBehind) {
+  // Whichever write or removal fails, a load finds the old value or the new
+  // (none, when the setting is removed), and a failure is always shown.
+  const std::string names[] = {kName};
+  const std::optional<SettingWrite> writes[] = {SettingWrite{0, true, kNewNumber},
+                                                SettingWrite{0, false, kNewNumber}, std::nullopt};
+  for (const std::optional<SettingWrite>& write : writes) {
+    for (const RegistryCall call : {RegistryCall::SetValue, RegistryCall::DeleteValue}) {
+      for (int nth = 1; nth <= 4; ++nth) {
+        SCOPED_TRACE(testing::Message() << (write ? write->allUsers : -1) << " call "
+                                        << static_cast<int>(call) << " #" << nth);
+        Replacement replacement(Windows::Bits64);
+        replacement.world.model.FailCall(call, nth, kErrorAccessDenied);
+        const bool done = replacement.world.locations.ReplaceSetting(names, write);
+        const std::optional<std::int32_t> found = replacement.Found();
+        const std::optional<std::int32_t> updated =
+            write ? std::optional<std::int32_t>(kNewNumber) : std::nullopt;
+        EXPECT_TRUE(found == Replacement::kOldCopies[0] || found == updated);
+        EXPECT_EQ(done, replacement.world.messages.shown.empty());
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quillon

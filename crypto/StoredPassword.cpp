@@ -1,0 +1,87 @@
+// The two paths of the stored-password encoding.
+#include "crypto/StoredPassword.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+#include "crypto/Bytes.h"
+#include "crypto/basBlowfish.h"
+#include "crypto/basBlowfishByteFns.h"
+#include "crypto/basConvert.h"
+
+namespace quillon {
+namespace {
+
+// One block is 16 hexadecimal digits.
+constexpr std::size_t kDigitsPerBlock = 2 * kBlockBytes;
+
+Bytes BytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+std::string TextOf(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// The key set-up's result is not looked at: the fixed key is 13 bytes, well
+// within what SetKey takes.
+void SetUpKey(const std::string& key) { SetKey(BytesOf(key)); }
+
+bool IsHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+bool LooksLikeCipherText(const std::string& stored) {
+  return stored.size() % kDigitsPerBlock == 0 && std::ranges::all_of(stored, IsHexDigit);
+}
+
+// Padding as AddPadding writes it: 1 to 8 bytes, each holding their count.
+bool HasPadding(const Bytes& plain) {
+  if (plain.empty()) return false;
+  const std::uint8_t count = plain.back();
+  const std::size_t padding = count;
+  if (padding < 1 || padding > kBlockBytes || padding > plain.size()) return false;
+  return std::all_of(plain.end() - count, plain.end(),
+                     [count](std::uint8_t byte) { return byte == count; });
+}
+
+PasswordStatus StatusOf(HelperStatus status) {
+  switch (status) {
+    case HelperStatus::Ok:
+      return PasswordStatus::Ok;
+    case HelperStatus::LibraryMissing:
+      return PasswordStatus::LibraryMissing;
+    case HelperStatus::ExportMissing:
+      return PasswordStatus::ExportMissing;
+  }
+  return PasswordStatus::LibraryMissing;
+}
+
+PasswordResult FromLibrary(const HelperResult& result) {
+  return {StatusOf(result.status), result.status == HelperStatus::Ok ? result.text : ""};
+}
+
+}  // namespace
+
+StoredPasswordCodec::StoredPasswordCodec(RegistryAccess& registry, HelperLibrary& helperLibrary)
+    : registry_(registry), helperLibrary_(helperLibrary) {}
+
+PasswordResult StoredPasswordCodec::EncryptPassword(const std::string& key,
+                                                    const std::string& password) {
+  if (password.empty()) return {};
+  if (!registry_.Is64BitWindows()) return FromLibrary(helperLibrary_.EncryptString(key, password));
+  SetUpKey(key);
+  return {PasswordStatus::Ok, BytesToHex(EncryptBytes(BytesOf(password)))};
+}
+
+PasswordResult StoredPasswordCodec::DecryptPassword(const std::string& key,
+                                                    const std::string& stored) {
+  if (stored.empty()) return {};
+  if (!registry_.Is64BitWindows()) return FromLibrary(helperLibrary_.DecryptString(key, stored));
+  if (!LooksLikeCipherText(stored)) return {PasswordStatus::NotCipherText, {}};
+  SetUpKey(key);
+  // DecryptBytes in two halves, so that the padding can be checked before
+  // it is removed.
+  const Bytes plain = CryptBlocks(HexToBytes(stored), false);
+  if (!HasPadding(plain)) return {PasswordStatus::NotCipherText, {}};
+  return {PasswordStatus::Ok, TextOf(RemovePadding(plain))};
+}
+
+}  // namespace quillon
