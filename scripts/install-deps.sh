@@ -22,6 +22,7 @@ declare -A needs=(
   [binutils-mingw-w64-x86-64]=/usr/bin/x86_64-w64-mingw32-windres
   [binutils-mingw-w64-i686]=/usr/bin/i686-w64-mingw32-windres
   [wine64]=/usr/lib/wine/wine64
+  [fonts-wine]=/usr/share/wine/fonts/sserife.fon
   [xvfb]=/usr/bin/Xvfb
   [xauth]=/usr/bin/xauth
   [imagemagick]=/usr/bin/import

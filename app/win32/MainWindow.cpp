@@ -1,0 +1,606 @@
+// The Win32 main window: building it from the controls table, the page in
+// front, the controls' notifications, and the Controls interface over HWNDs.
+#include "app/win32/MainWindow.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <string_view>
+#include <tuple>
+#include <utility>
+
+#include "app/win32/resources/QuillonAdminResources.h"
+
+namespace quillon {
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+constexpr int kPointsPerInch = 72;
+
+// The platform's dialog font, by the name dialog templates use, at 8 points
+// and this display's DPI. Windows maps the name to Microsoft Sans Serif,
+// whose widths the table's captions fit; the message-box font of newer
+// systems (9-point Segoe UI) and "MS Shell Dlg 2" (Tahoma) are wider and cut
+// off the longer captions.
+constexpr char kDialogFontFace[] = "MS Shell Dlg";
+constexpr int kDialogFontPoints = 8;
+
+// Long tool tips wrap at three inches instead of running across the screen.
+constexpr int kToolTipWidthTwips = 4320;
+
+// A fixed frame: nothing in the window follows a change of its size.
+constexpr DWORD kFrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+                              WS_CLIPCHILDREN;
+
+struct KindTraits {
+  ControlKind kind;
+  const char* className;
+  DWORD style;
+  DWORD exStyle;
+  // Where two controls overlap in the table, the higher layer keeps the
+  // shared spot (see ControlRects).
+  int layer;
+};
+
+constexpr KindTraits kKindTraits[] = {
+    // Single-line and scrolling sideways; the length limit is lifted after
+    // creation.
+    {ControlKind::kTextBox, WC_EDITA, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 2},
+    // Three states so that the core can show 2 (grayed); with the automatic
+    // variant a click would cycle through all three, so the window toggles.
+    {ControlKind::kCheckBox, WC_BUTTONA, WS_TABSTOP | BS_3STATE, 0, 1},
+    // An edit field above the list: any text can be typed.
+    {ControlKind::kComboBox, WC_COMBOBOXA,
+     WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 2},
+    // Never BS_DEFPUSHBUTTON, so that Enter presses nothing.
+    {ControlKind::kButton, WC_BUTTONA, WS_TABSTOP | BS_PUSHBUTTON, 0, 2},
+    // One line each, as the table's heights have room for: a caption wider
+    // than its label is cut at the edge, not wrapped into a cut second line.
+    // A static control lets the mouse fall through to the window below it
+    // unless it asks for notifications, and then its tool tip never shows.
+    {ControlKind::kLabel, WC_STATICA, SS_LEFTNOWORDWRAP | SS_NOTIFY, 0, 0},
+};
+
+const KindTraits& TraitsOf(ControlKind kind) {
+  return *std::ranges::find(kKindTraits, kind, &KindTraits::kind);
+}
+
+bool HasEditText(ControlKind kind) {
+  return kind == ControlKind::kTextBox || kind == ControlKind::kComboBox;
+}
+
+int ToPixels(int twips, int dpi) { return MulDiv(twips, dpi, kTwipsPerInch); }
+
+RECT ToPixels(const TwipsRect& rect, int dpiX, int dpiY) {
+  const int left = ToPixels(rect.left, dpiX);
+  const int top = ToPixels(rect.top, dpiY);
+  return {left, top, left + ToPixels(rect.width, dpiX), top + ToPixels(rect.height, dpiY)};
+}
+
+LONG HeightOf(const RECT& rect) { return rect.bottom - rect.top; }
+
+// What CreateWindowExA needs for one child, everything but the class
+// defaulted.
+struct ChildWindow {
+  const char* className = nullptr;
+  std::string text{};
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  RECT rect{};
+  int dialogId = 0;
+};
+
+HWND CreateChild(HWND parent, HINSTANCE instance, const ChildWindow& child) {
+  return CreateWindowExA(child.exStyle, child.className, child.text.c_str(), WS_CHILD | child.style,
+                         child.rect.left, child.rect.top, child.rect.right - child.rect.left,
+                         HeightOf(child.rect), parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.dialogId)), instance,
+                         nullptr);
+}
+
+// A child's rectangle in its parent's client coordinates.
+RECT PlacedRect(HWND child) {
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+void Subtract(HRGN region, const RECT& rect) {
+  HRGN hole = CreateRectRgnIndirect(&rect);
+  CombineRgn(region, region, hole, RGN_DIFF);
+  DeleteObject(hole);
+}
+
+LONG AreaOf(const RECT& rect) { return (rect.right - rect.left) * HeightOf(rect); }
+
+// The dialog manager's Tab key walks the children in z-order from the top,
+// and each child is created at the bottom: creation order is tab order.
+// Labels take no focus and come last.
+std::vector<const ControlSpec*> CreationOrder() {
+  std::vector<const ControlSpec*> order;
+  for (const ControlSpec& spec : ControlTable()) order.push_back(&spec);
+  std::ranges::stable_sort(order, {}, [](const ControlSpec* spec) {
+    return spec->tabOrder.value_or(INT_MAX);
+  });
+  return order;
+}
+
+bool OnScreen(const ControlSpec& spec, Page page) {
+  return spec.created.visible && (!spec.page || *spec.page == page);
+}
+
+bool ShareScreen(const ControlSpec& one, const ControlSpec& other) {
+  return one.created.visible && other.created.visible &&
+         (!one.page || !other.page || *one.page == *other.page);
+}
+
+// Boxes with a frame win over check boxes, whose caption leaves the right
+// of the box empty, and those over labels, which a form draws beneath its
+// windowed controls. Between two of one layer the later in reading order
+// wins: a right-hand column's check box begins inside its left neighbour's.
+bool Covers(const ControlSpec& upper, const ControlSpec& lower) {
+  const int upperLayer = TraitsOf(upper.kind).layer;
+  const int lowerLayer = TraitsOf(lower.kind).layer;
+  if (upperLayer != lowerLayer) return upperLayer > lowerLayer;
+  return std::tie(upper.rect.top, upper.rect.left) > std::tie(lower.rect.top, lower.rect.left);
+}
+
+// Gives up the part of `lower` that `upper` covers, by moving its right or
+// its bottom edge, whichever keeps more of it; its top-left corner stays.
+void TrimAway(RECT& lower, const RECT& upper) {
+  RECT shared{};
+  if (!IntersectRect(&shared, &lower, &upper)) return;
+  RECT keepLeft = lower;
+  keepLeft.right = upper.left;
+  RECT keepTop = lower;
+  keepTop.bottom = upper.top;
+  const LONG leftArea = upper.left > lower.left ? AreaOf(keepLeft) : 0;
+  const LONG topArea = upper.top > lower.top ? AreaOf(keepTop) : 0;
+  if (leftArea == 0 && topArea == 0) return;
+  lower = leftArea >= topArea ? keepLeft : keepTop;
+}
+
+// Each control's rectangle in pixels. Neighbours that overlap in the table
+// are trimmed apart: the standard controls paint with their parent's
+// clipping (CS_PARENTDC), so neither a window region nor the z-order would
+// keep one from painting over the other, and the spot would show whichever
+// painted last.
+std::array<RECT, kControlCount> ControlRects(int dpiX, int dpiY) {
+  std::array<RECT, kControlCount> table{};
+  for (const ControlSpec& spec : ControlTable()) {
+    table[IndexOf(spec.id)] = ToPixels(spec.rect, dpiX, dpiY);
+  }
+  std::array<RECT, kControlCount> rects = table;
+  for (const ControlSpec& lower : ControlTable()) {
+    for (const ControlSpec& upper : ControlTable()) {
+      if (&upper == &lower || !ShareScreen(upper, lower) || !Covers(upper, lower)) continue;
+      TrimAway(rects[IndexOf(lower.id)], table[IndexOf(upper.id)]);
+    }
+  }
+  return rects;
+}
+
+// A combo box's closed height follows its font. The table's height is met by
+// sizing the selection field, so the rows of the File Name page line up.
+// What the frame adds to the field is measured by setting the field once:
+// systems disagree on what CB_GETITEMHEIGHT reports for it.
+void FitComboHeight(HWND combo, LONG wantedHeight) {
+  constexpr auto kSelectionField = static_cast<WPARAM>(-1);
+  SendMessageA(combo, CB_SETITEMHEIGHT, kSelectionField, wantedHeight);
+  RECT rect{};
+  GetWindowRect(combo, &rect);
+  const LONG frame = HeightOf(rect) - wantedHeight;
+  SendMessageA(combo, CB_SETITEMHEIGHT, kSelectionField, wantedHeight - frame);
+}
+
+bool AddListItems(HWND combo, std::span<const std::string_view> items) {
+  for (std::string_view item : items) {
+    const std::string text(item);
+    if (SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) < 0) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// TTF_SUBCLASS: the tool tip watches the control's mouse messages itself.
+// The version-2 size is accepted by every version of the common controls.
+bool AddToolTip(HWND toolTips, HWND owner, HWND control, std::string_view tip) {
+  std::string text(tip);
+  TTTOOLINFOA info{};
+  info.cbSize = TTTOOLINFOA_V2_SIZE;
+  info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  info.hwnd = owner;
+  info.uId = reinterpret_cast<UINT_PTR>(control);
+  info.lpszText = text.data();
+  return SendMessageA(toolTips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
+}
+
+HFONT CreateDialogFont(int dpiY) {
+  LOGFONTA font{};
+  font.lfHeight = -MulDiv(kDialogFontPoints, dpiY, kPointsPerInch);
+  font.lfCharSet = DEFAULT_CHARSET;
+  std::ranges::copy(std::string_view(kDialogFontFace), font.lfFaceName);
+  return CreateFontIndirectA(&font);
+}
+
+HCURSOR WaitCursor() { return LoadCursorA(nullptr, IDC_WAIT); }
+
+}  // namespace
+
+std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
+  std::unique_ptr<MainWindow> window(new MainWindow());
+  if (!window->Build(instance)) return nullptr;
+  return window;
+}
+
+MainWindow::~MainWindow() {
+  changeListener_ = {};
+  clickListener_ = {};
+  if (window_) DestroyWindow(window_);
+  if (font_) DeleteObject(font_);
+}
+
+bool MainWindow::Build(HINSTANCE instance) {
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES};
+  if (!InitCommonControlsEx(&classes)) return false;
+  HDC screen = GetDC(nullptr);
+  dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
+  dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  font_ = CreateDialogFont(dpiY_);
+  if (!font_ || !CreateFrame(instance) || !CreateToolTips(instance) ||
+      !CreateTabControl(instance)) {
+    return false;
+  }
+  const std::array<RECT, kControlCount> rects = ControlRects(dpiX_, dpiY_);
+  const std::vector<const ControlSpec*> order = CreationOrder();
+  for (const ControlSpec* spec : order) {
+    if (!CreateControl(instance, *spec, rects[IndexOf(spec->id)])) return false;
+  }
+  PlaceTabControlInTabOrder();
+  ShowPage(kTabControl.initialPage);
+  focusToRestore_ = HandleOf(order.front()->id);
+  creating_ = false;
+  return true;
+}
+
+bool MainWindow::CreateFrame(HINSTANCE instance) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUILLON_ADMIN));
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUILLON_ADMIN), IMAGE_ICON,
+                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kMainWindowClassName;
+  // A process that opens the window a second time (the tests do) finds the
+  // class registered already.
+  if (!RegisterClassExA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    return false;
+  }
+  RECT frame{0, 0, ToPixels(kMainWindow.clientWidth, dpiX_),
+             ToPixels(kMainWindow.clientHeight, dpiY_)};
+  AdjustWindowRectEx(&frame, kFrameStyle, FALSE, 0);
+  const std::string title(kMainWindow.title);
+  // WM_NCCREATE stores the window's handle in window_.
+  return CreateWindowExA(0, kMainWindowClassName, title.c_str(), kFrameStyle, CW_USEDEFAULT,
+                         CW_USEDEFAULT, frame.right - frame.left, HeightOf(frame), nullptr,
+                         nullptr, instance, this) != nullptr;
+}
+
+bool MainWindow::CreateToolTips(HINSTANCE instance) {
+  // TTS_NOPREFIX shows an "&" as written; TTS_ALWAYSTIP shows tips also while
+  // another program is active.
+  toolTips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                              instance, nullptr);
+  if (!toolTips_) return false;
+  SendMessageA(toolTips_, TTM_SETMAXTIPWIDTH, 0, ToPixels(kToolTipWidthTwips, dpiX_));
+  return true;
+}
+
+bool MainWindow::CreateTabControl(HINSTANCE instance) {
+  tabControl_ = CreateChild(window_, instance,
+                            {.className = WC_TABCONTROLA,
+                             .style = WS_VISIBLE | WS_TABSTOP,
+                             .rect = ToPixels(kTabControl.rect, dpiX_, dpiY_),
+                             .dialogId = kTabControlDialogId});
+  if (!tabControl_) return false;
+  // The pages' controls paint their backgrounds in the dialog colour; a
+  // visual style would give the page another one around each of them. A
+  // theme list naming no theme class turns the style off (Wine refuses an
+  // empty list).
+  SetWindowTheme(tabControl_, L" ", L" ");
+  SendMessageA(tabControl_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  int index = 0;
+  for (std::string_view caption : kTabControl.tabCaptions) {
+    std::string text(caption);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text.data();
+    if (SendMessageA(tabControl_, TCM_INSERTITEMA, static_cast<WPARAM>(index++),
+                     reinterpret_cast<LPARAM>(&item)) < 0) {
+      return false;
+    }
+  }
+  // Only the height counts: tabs without TCS_FIXEDWIDTH fit their captions.
+  SendMessageA(tabControl_, TCM_SETITEMSIZE, 0,
+               MAKELPARAM(0, ToPixels(kTabControl.tabHeight, dpiY_)));
+  SendMessageA(tabControl_, TCM_SETCURSEL, static_cast<WPARAM>(kTabControl.initialPage), 0);
+  return true;
+}
+
+bool MainWindow::CreateControl(HINSTANCE instance, const ControlSpec& spec, const RECT& rect) {
+  const KindTraits& traits = TraitsOf(spec.kind);
+  ChildWindow child{
+      .className = traits.className,
+      .text = std::string(HasEditText(spec.kind) ? spec.created.text : spec.caption),
+      .style = traits.style,
+      .exStyle = traits.exStyle,
+      .rect = rect,
+      .dialogId = DialogIdOf(spec.id),
+  };
+  if (!spec.created.enabled) child.style |= WS_DISABLED;
+  if (spec.created.passwordChar != '\0') child.style |= ES_PASSWORD;
+  // A combo box is created as tall as it is with its list dropped down.
+  if (spec.kind == ControlKind::kComboBox) {
+    child.rect.bottom += HeightOf(rect) * static_cast<LONG>(spec.listItems.size());
+  }
+  HWND control = CreateChild(window_, instance, child);
+  if (!control) return false;
+  handles_[IndexOf(spec.id)] = control;
+  knownTexts_[IndexOf(spec.id)] = child.text;
+  SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+
+  if (spec.kind == ControlKind::kTextBox) {
+    // 0 lifts the limit to what an edit control can hold.
+    SendMessageA(control, EM_SETLIMITTEXT, 0, 0);
+    // Common Controls 6 would show a bullet for ES_PASSWORD.
+    if (spec.created.passwordChar != '\0') {
+      SendMessageA(control, EM_SETPASSWORDCHAR, static_cast<WPARAM>(spec.created.passwordChar), 0);
+    }
+  }
+  if (spec.kind == ControlKind::kComboBox) {
+    if (!AddListItems(control, spec.listItems)) return false;
+    SetWindowTextA(control, child.text.c_str());
+    FitComboHeight(control, HeightOf(rect));
+  }
+  return spec.toolTip.empty() || AddToolTip(toolTips_, window_, control, spec.toolTip);
+}
+
+// The tab control was created first and so sits above every control; its
+// place in the tab order is in the table too: right below the last control
+// that comes before it.
+void MainWindow::PlaceTabControlInTabOrder() {
+  HWND above = HWND_TOP;
+  int aboveOrder = INT_MIN;
+  for (const ControlSpec& spec : ControlTable()) {
+    if (spec.tabOrder && *spec.tabOrder < kTabControl.tabOrder && *spec.tabOrder > aboveOrder) {
+      aboveOrder = *spec.tabOrder;
+      above = HandleOf(spec.id);
+    }
+  }
+  SetWindowPos(tabControl_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+Page MainWindow::PageInFront() const {
+  return static_cast<Page>(SendMessageA(tabControl_, TCM_GETCURSEL, 0, 0));
+}
+
+void MainWindow::ShowPage(Page page) {
+  for (const ControlSpec& spec : ControlTable()) {
+    ShowWindow(HandleOf(spec.id), OnScreen(spec, page) ? SW_SHOWNA : SW_HIDE);
+  }
+  CutTabControlAroundControls(page);
+}
+
+// The tab control lies above the pages' controls in z-order (it is third in
+// the tab order) and would paint over them. Holes in its window region where
+// the shown controls lie make it their background; unlike the standard
+// controls it paints with its own clipping, which honours the region.
+void MainWindow::CutTabControlAroundControls(Page page) {
+  const RECT tabRect = PlacedRect(tabControl_);
+  HRGN region = CreateRectRgn(0, 0, tabRect.right - tabRect.left, HeightOf(tabRect));
+  for (const ControlSpec& spec : ControlTable()) {
+    if (!OnScreen(spec, page)) continue;
+    RECT rect = PlacedRect(HandleOf(spec.id));
+    OffsetRect(&rect, -tabRect.left, -tabRect.top);
+    Subtract(region, rect);
+  }
+  SetWindowRgn(tabControl_, region, TRUE);
+}
+
+void MainWindow::SetClickListener(ClickListener listener) { clickListener_ = std::move(listener); }
+
+void MainWindow::Show(int showCommand) {
+  ShowWindow(window_, showCommand);
+  UpdateWindow(window_);
+}
+
+void MainWindow::RunUntilClosed() {
+  MSG message;
+  // Apply, Cancel and the close box all destroy the window from inside a
+  // message this loop dispatched, so the loop's condition sees it at once.
+  while (window_ && GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // Enter and Esc come back from here as IDOK and IDCANCEL, which no
+    // control has as its id: they do nothing.
+    if (IsDialogMessageA(window_, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                        LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  // A few messages (WM_GETMINMAXINFO) arrive before WM_NCCREATE.
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(window, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+// WM_CLOSE (the close box, the system menu, Alt+F4) is left to
+// DefWindowProc, which destroys the window: like Cancel, nothing is written.
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->hwndFrom == tabControl_ && header->code == TCN_SELCHANGE) {
+        ShowPage(PageInFront());
+      }
+      return 0;
+    }
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_SETCURSOR:
+      if (waiting_) {
+        SetCursor(WaitCursor());
+        return TRUE;
+      }
+      break;
+    case WM_NCDESTROY: {
+      const LRESULT result = DefWindowProcA(window_, message, wParam, lParam);
+      window_ = nullptr;
+      tabControl_ = nullptr;
+      toolTips_ = nullptr;
+      handles_.fill(nullptr);
+      return result;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+void MainWindow::OnCommand(int dialogId, int code) {
+  const int index = dialogId - kFirstControlDialogId;
+  // The edit controls notify while they are being created, before the
+  // window knows their handles.
+  if (creating_ || index < 0 || index >= static_cast<int>(kControlCount)) return;
+  const auto id = static_cast<ControlId>(index);
+  switch (SpecOf(id).kind) {
+    case ControlKind::kTextBox:
+      if (code == EN_CHANGE) RaiseChangeIfTextChanged(id);
+      break;
+    case ControlKind::kCheckBox:
+      if (code == BN_CLICKED) ToggleCheckBox(id);
+      break;
+    case ControlKind::kButton:
+      if (code == BN_CLICKED && clickListener_) clickListener_(id);
+      break;
+    case ControlKind::kComboBox:
+    case ControlKind::kLabel:
+      break;
+  }
+}
+
+// Activation gives the keyboard focus to the frame; hand it back to the
+// control that had it, at first the first of the tab order.
+void MainWindow::OnActivate(bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(window_, focus)) focusToRestore_ = focus;
+    return;
+  }
+  if (focusToRestore_) SetFocus(focusToRestore_);
+}
+
+// An edit control notifies EN_CHANGE also when WM_SETTEXT gives it the text
+// it already holds. Comparing with the last text reported passes on only
+// real changes, and lets SetText check once more after its WM_SETTEXT (for a
+// system that does not notify) without reporting a change twice.
+void MainWindow::RaiseChangeIfTextChanged(ControlId id) {
+  std::string text = Text(id);
+  std::string& known = knownTexts_[IndexOf(id)];
+  if (text == known) return;
+  known = std::move(text);
+  if (changeListener_) changeListener_(id);
+}
+
+// A click ticks a clear box and clears a ticked one; a grayed box is cleared,
+// as the platform's own three-state box leaves its grayed state.
+void MainWindow::ToggleCheckBox(ControlId id) {
+  SetValue(id, Value(id) == BST_UNCHECKED ? BST_CHECKED : BST_UNCHECKED);
+}
+
+std::string MainWindow::Text(ControlId id) const {
+  HWND control = HandleOf(id);
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+  const int length = GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+void MainWindow::SetText(ControlId id, const std::string& text) {
+  SetWindowTextA(HandleOf(id), text.c_str());
+  if (SpecOf(id).kind == ControlKind::kTextBox) RaiseChangeIfTextChanged(id);
+}
+
+int MainWindow::Value(ControlId id) const {
+  return static_cast<int>(SendMessageA(HandleOf(id), BM_GETCHECK, 0, 0));
+}
+
+void MainWindow::SetValue(ControlId id, int value) {
+  SendMessageA(HandleOf(id), BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+bool MainWindow::Enabled(ControlId id) const { return IsWindowEnabled(HandleOf(id)) != FALSE; }
+
+void MainWindow::SetEnabled(ControlId id, bool enabled) { EnableWindow(HandleOf(id), enabled); }
+
+// Nothing changes a control's own visibility; which page is in front decides
+// only what is on the screen.
+bool MainWindow::Visible(ControlId id) const { return SpecOf(id).created.visible; }
+
+std::vector<std::string> MainWindow::ListItems(ControlId id) const {
+  HWND combo = HandleOf(id);
+  const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  std::vector<std::string> items;
+  for (WPARAM index = 0; static_cast<LRESULT>(index) < count; ++index) {
+    const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, index, 0);
+    std::string item(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT copied =
+        SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item.data()));
+    item.resize(static_cast<std::size_t>(std::max<LRESULT>(copied, 0)));
+    items.push_back(std::move(item));
+  }
+  return items;
+}
+
+void MainWindow::SetChangeListener(ChangeListener listener) {
+  changeListener_ = std::move(listener);
+}
+
+void MainWindow::Close() { DestroyWindow(window_); }
+
+// The pointer is set at once, since a long operation handles no messages,
+// and again on every WM_SETCURSOR, which the controls pass up to this window.
+void MainWindow::ShowWaitPointer() {
+  waiting_ = true;
+  SetCursor(WaitCursor());
+}
+
+void MainWindow::RestorePointer() {
+  waiting_ = false;
+  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
+}  // namespace quillon
