@@ -10,9 +10,11 @@ namespace quillon {
 inline constexpr unsigned kMbOk = 0x0;
 inline constexpr unsigned kMbIconExclamation = 0x30;
 
-// Caption of the registry error messages and of other warnings.
+// Caption of the registry operations' error messages and of the cipher's
+// table check.
 inline constexpr const char* kAdminUtilityTitle = "Quillon Admin Utility";
-// Caption of the confirmations ("Settings saved.", the test file message).
+// Caption of the window's own messages: the confirmations ("Settings
+// saved.", the test file message) and its warnings about a pass.
 inline constexpr const char* kAdministratorUtilityTitle = "Quillon Administrator Utility";
 
 class MessageBoxes {

@@ -81,12 +81,6 @@ bool SettingLocations::ClearProductValue(const std::string& name) {
   return RemoveProductCopies(name, kClearOrder);
 }
 
-bool SettingLocations::ClearProductValueExcept(const std::string& name, ProductCopy kept) {
-  std::vector<ProductCopy> others;
-  std::remove_copy(kClearOrder.begin(), kClearOrder.end(), std::back_inserter(others), kept);
-  return RemoveProductCopies(name, others);
-}
-
 bool SettingLocations::RemoveProductCopies(const std::string& name,
                                            std::span<const ProductCopy> copies) {
   bool allGone = true;

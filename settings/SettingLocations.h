@@ -73,10 +73,6 @@ class SettingLocations {
   // Removes every copy: machine, user, legacy, and the 64-bit view of the
   // machine key on 64-bit Windows.
   bool ClearProductValue(const std::string& name);
-  // Removes every copy but one, in the same order.
-  bool ClearProductValueExcept(const std::string& name, ProductCopy kept);
-  // Removes the given copies in the given order; the 64-bit view only on 64-bit Windows.
-  bool RemoveProductCopies(const std::string& name, std::span<const ProductCopy> copies);
 
   // Write first: stores the setting (or, without a write, removes it), where
   // `names` are the names a load tries in turn, first name first. Only after
@@ -97,6 +93,8 @@ class SettingLocations {
   std::string GetLegacyUserString(const std::string& name);
 
  private:
+  // Removes the given copies in the given order; the 64-bit view only on 64-bit Windows.
+  bool RemoveProductCopies(const std::string& name, std::span<const ProductCopy> copies);
   bool RemoveProductCopy(ProductCopy copy, const std::string& name);
   bool WriteAtScope(const std::string& name, const SettingWrite& write);
 

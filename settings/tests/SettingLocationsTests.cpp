@@ -81,7 +81,6 @@ bool TextForUser(SettingLocations& l) { return l.SaveProductString(false, kName,
 bool NumberForAll(SettingLocations& l) { return l.SaveProductLong(true, kName, kNewNumber); }
 bool NumberForUser(SettingLocations& l) { return l.SaveProductLong(false, kName, kNewNumber); }
 bool Clear(SettingLocations& l) { return l.ClearProductValue(kName); }
-bool ClearAllButUser(SettingLocations& l) { return l.ClearProductValueExcept(kName, ProductCopy::User); }
 bool MachineNumber(SettingLocations& l) { return l.SaveMachineLong(kName, kNewNumber); }
 
 struct ScopeCase {
@@ -104,8 +103,6 @@ const ScopeCase kScopeCases[] = {
     {"number for the user", Windows::Bits64, false, NumberForUser, true,
      {kUser + "new number", kMachine64 + "old", kElsewhere64}, {}},
     {"clear", Windows::Bits64, false, Clear, true, {kElsewhere64}, {}},
-    {"clear all but the user's", Windows::Bits64, false, ClearAllButUser, true,
-     {kUser + "old", kElsewhere64}, {}},
     {"machine number", Windows::Bits64, false, MachineNumber, true,
      {kUser + "old", kLegacy + "old", kMachine64 + "old", kMachine32 + "new number", kElsewhere64},
      {}},
