@@ -77,7 +77,7 @@ std::vector<const Setting*> ByLoadPrecedence(std::span<const Setting* const> row
 // literal joined to a temporary string.
 std::string NumberRefusal(const Setting& row, const std::string& text) {
   std::string refusal = "\"";
-  refusal += SpecOf(*row.label).caption;
+  refusal += DefinitionOf(*row.label).caption;
   refusal += "\" must hold a number from -2147483648 to 2147483647, not \"";
   refusal += text;
   refusal += "\".";
@@ -200,7 +200,7 @@ void AdminUtilityMain::ApplyTableRow(const Setting& row, ApplyPass& pass) {
     data = static_cast<std::int32_t>(pass.bitSets[*row.bitSet]);
   } else if (row.type == ValueType::Text) {
     data = controls.Text(*row.control);
-  } else if (SpecOf(*row.control).kind == ControlKind::kCheckBox) {
+  } else if (DefinitionOf(*row.control).kind == ControlKind::kCheckBox) {
     data = static_cast<std::int32_t>(controls.Value(*row.control));
   } else {
     // RefusalOfPass has made sure there is one.

@@ -25,7 +25,7 @@ constexpr CreatedState kDisabled{.enabled = false};
 constexpr CreatedState kPageCountBox{.text = "0", .enabled = false};
 constexpr CreatedState kPasswordBox{.passwordChar = '*'};
 
-constexpr ControlSpec kControls[] = {
+constexpr ControlDefinition kControls[] = {
     // Beside the pages, on every page.
     {.id = Id::btnApply, .kind = kButton, .caption = "Apply",
      .rect = {3480, 5760, 1335, 375}, .tabOrder = 0},
@@ -266,7 +266,7 @@ constexpr ControlSpec kControls[] = {
 
 static_assert(std::size(kControls) == kControlCount, "one row per control name");
 
-// SpecOf indexes the table by id, so each row must stand at its id's place.
+// DefinitionOf indexes the table by id, so each row must stand at its id's place.
 constexpr bool RowsInIdOrder() {
   for (std::size_t index = 0; index < std::size(kControls); ++index) {
     if (IndexOf(kControls[index].id) != index) return false;
@@ -277,8 +277,8 @@ static_assert(RowsInIdOrder(), "rows must follow the order of ControlId");
 
 }  // namespace
 
-std::span<const ControlSpec> ControlTable() { return kControls; }
+std::span<const ControlDefinition> ControlTable() { return kControls; }
 
-const ControlSpec& SpecOf(ControlId id) { return kControls[IndexOf(id)]; }
+const ControlDefinition& DefinitionOf(ControlId id) { return kControls[IndexOf(id)]; }
 
 }  // namespace quillon

@@ -38,7 +38,7 @@ struct CreatedState {
   char passwordChar = '\0';  // '\0': the text box shows its text
 };
 
-struct ControlSpec {
+struct ControlDefinition {
   ControlId id{};
   ControlKind kind{};
   std::optional<Page> page{};  // none for Apply and Cancel, which sit on every page
@@ -85,8 +85,8 @@ inline constexpr TabControlSpec kTabControl{
 };
 
 // Every control, in ControlId order.
-std::span<const ControlSpec> ControlTable();
+std::span<const ControlDefinition> ControlTable();
 
-const ControlSpec& SpecOf(ControlId id);
+const ControlDefinition& DefinitionOf(ControlId id);
 
 }  // namespace quillon

@@ -146,7 +146,7 @@ void AdminUtilityMain::LoadSetting(Rows rows, BitSets& loaded) {
 void AdminUtilityMain::ShowNumber(const Setting& row, std::int32_t number, BitSets& loaded) {
   if (row.bitSet) {
     loaded[*row.bitSet] = static_cast<std::uint32_t>(number);
-  } else if (SpecOf(*row.control).kind == ControlKind::kCheckBox) {
+  } else if (DefinitionOf(*row.control).kind == ControlKind::kCheckBox) {
     ports_.controls.SetValue(*row.control, CheckBoxValueOf(number));
   } else {
     ports_.controls.SetText(*row.control, std::to_string(number));

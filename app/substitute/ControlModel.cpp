@@ -15,11 +15,11 @@ bool HasEditText(ControlKind kind) {
 }  // namespace
 
 ControlModel::ControlModel() {
-  for (const ControlSpec& spec : ControlTable()) {
-    State& state = StateOf(spec.id);
-    state.text = std::string(HasEditText(spec.kind) ? spec.created.text : spec.caption);
-    state.enabled = spec.created.enabled;
-    state.visible = spec.created.visible;
+  for (const ControlDefinition& definition : ControlTable()) {
+    State& state = StateOf(definition.id);
+    state.text = std::string(HasEditText(definition.kind) ? definition.created.text : definition.caption);
+    state.enabled = definition.created.enabled;
+    state.visible = definition.created.visible;
   }
 }
 
@@ -31,7 +31,7 @@ void ControlModel::SetText(ControlId id, const std::string& text) {
   state.text = text;
   // Only edit controls notify; a combo box's edit field does not notify a
   // text set by the program.
-  if (SpecOf(id).kind != ControlKind::kTextBox) return;
+  if (DefinitionOf(id).kind != ControlKind::kTextBox) return;
   raisedChanges.push_back(id);
   if (listener_) listener_(id);
 }
@@ -47,7 +47,7 @@ void ControlModel::SetEnabled(ControlId id, bool enabled) { StateOf(id).enabled 
 bool ControlModel::Visible(ControlId id) const { return StateOf(id).visible; }
 
 std::vector<std::string> ControlModel::ListItems(ControlId id) const {
-  const auto& items = SpecOf(id).listItems;
+  const auto& items = DefinitionOf(id).listItems;
   return {items.begin(), items.end()};
 }
 

@@ -3,6 +3,7 @@
 // pass does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,19 +14,21 @@ namespace {
 
 using Id = ControlId;
 
-TEST(TestFile, PrintsToTheProductPrinterAndNamesTheFile) {
-  Session s(Windows::Bits64);
-  AdminUtilityMain& window = s.Open();
-  s.controls.SetText(Id::txtPDFFileName, "C:\\Out\\test.pdf");
-  window.Click(Id::btnTestFile);
-  const std::vector<PrintedDocument> expected = {
-      {"Quillon", {" ", " ", " ", "           Quillon test to \"C:\\Out\\test.pdf\""}, 24}};
-  EXPECT_EQ(s.printers.documents, expected);
-  EXPECT_EQ(s.messages.shown, (std::vector<RecordedMessage>{
-                                  {"File \"C:\\Out\\test.pdf\" created.",
-                                   "Quillon Administrator Utility", 0}}));
-  EXPECT_EQ(s.broadcast.announcements, 2) << "two passes";
-  EXPECT_EQ(std::ranges::count(s.controls.windowCalls, ControlModel::WindowCall::kClose), 0);
+TEST(TestFile, PrintsToTheProductPrinterAndNamesTheFileEvenWhenEmpty) {
+  for (const std::string fileName : {"C:\\Out\\test.pdf", ""}) {
+    Session s(Windows::Bits64);
+    AdminUtilityMain& window = s.Open();
+    s.controls.SetText(Id::txtPDFFileName, fileName);
+    window.Click(Id::btnTestFile);
+    const std::vector<PrintedDocument> expected = {
+        {"Quillon", {" ", " ", " ", "           Quillon test to \"" + fileName + "\""}, 24}};
+    EXPECT_EQ(s.printers.documents, expected);
+    EXPECT_EQ(s.messages.shown, (std::vector<RecordedMessage>{
+                                    {"File \"" + fileName + "\" created.",
+                                     "Quillon Administrator Utility", 0}}));
+    EXPECT_EQ(s.broadcast.announcements, 2) << "two passes";
+    EXPECT_EQ(std::ranges::count(s.controls.windowCalls, ControlModel::WindowCall::kClose), 0);
+  }
 }
 
 TEST(TestFile, OnlyTheExactNameIsChosen) {
@@ -45,28 +48,17 @@ TEST(TestFile, OnlyTheExactNameIsChosen) {
   }
 }
 
-TEST(TestFile, EmptyFileNameIsNotRefused) {
-  Session s(Windows::Bits32);
-  s.Open().Click(Id::btnTestFile);
-  ASSERT_EQ(s.printers.documents.size(), 1u);
-  EXPECT_EQ(s.printers.documents[0].lines.back(), "           Quillon test to \"\"");
-  EXPECT_EQ(s.messages.shown.at(0).text, "File \"\" created.");
-}
-
 TEST(TestFile, TwoPassesLeaveWhatOnePassLeavesAndKeepTheTitle) {
-  const auto edit = [](ControlModel& c) {
-    c.SetText(Id::txtPDFFileName, "C:\\a.pdf");
-    c.SetText(Id::txtPostAction, "C:\\run.exe");
-    c.SetText(Id::txtWatermarkFile, "w.pdf");
-    c.SetText(Id::txtAutoMergeInterval, "100");
-  };
   for (const Windows windows : {Windows::Bits32, Windows::Bits64}) {
     Session tested(windows);
     Session applied(windows);
     for (Session* s : {&tested, &applied}) {
       PutText(s->registry, kUserProductKey, "PDFTitle", "Report");
       s->Open();
-      edit(s->controls);
+      s->controls.SetText(Id::txtPDFFileName, "C:\\a.pdf");
+      s->controls.SetText(Id::txtPostAction, "C:\\run.exe");
+      s->controls.SetText(Id::txtWatermarkFile, "w.pdf");
+      s->controls.SetText(Id::txtAutoMergeInterval, "100");
     }
     tested.window->Click(Id::btnTestFile);
     EXPECT_EQ(applied.window->ApplySettings(), ApplyOutcome::Saved);
@@ -76,38 +68,38 @@ TEST(TestFile, TwoPassesLeaveWhatOnePassLeavesAndKeepTheTitle) {
   }
 }
 
-TEST(TestFile, AFailedPrintIsReportedAndTheSecondPassStillRuns) {
-  Session s(Windows::Bits64);
-  s.printers.failPrinting = true;
-  AdminUtilityMain& window = s.Open();
-  s.controls.SetText(Id::txtPDFFileName, "C:\\a.pdf");
-  window.Click(Id::btnTestFile);
-  ASSERT_EQ(s.messages.shown.size(), 1u);
-  EXPECT_TRUE(s.messages.shown[0].text.starts_with("The test page could not be printed"));
-  EXPECT_EQ(s.messages.shown[0].style, 0x30u);
-  EXPECT_EQ(s.broadcast.announcements, 2);
-}
-
-TEST(TestFile, ARefusedPassPrintsNothing) {
-  Session s(Windows::Bits64);
-  AdminUtilityMain& window = s.Open();
-  s.controls.SetText(Id::txtCopyErrorRetryCount, "ten");
-  window.Click(Id::btnTestFile);
-  EXPECT_TRUE(s.printers.documents.empty());
-  EXPECT_EQ(s.broadcast.announcements, 0);
-  ASSERT_EQ(s.messages.shown.size(), 1u);
-  EXPECT_NE(s.messages.shown[0].text.find("\"Copy Error Retry Count\""), std::string::npos);
-}
-
-TEST(TestFile, AFailedWriteIsReportedAfterTheSecondPass) {
-  Session s(Windows::Bits64);
-  AdminUtilityMain& window = s.Open();
-  s.controls.SetText(Id::txtDefaultPath, "C:\\Out");
-  s.registry.SetStandardUser(true);
-  window.Click(Id::btnTestFile);
-  ASSERT_FALSE(s.messages.shown.empty());
-  EXPECT_TRUE(s.messages.shown.back().text.starts_with("Not all settings were saved"));
-  EXPECT_EQ(s.printers.documents.size(), 1u);
+TEST(TestFile, FailuresAreToldAndARefusedPassPrintsNothing) {
+  const struct {
+    const char* what;
+    void (*spoil)(Session&);
+    std::size_t printed;
+    int announcements;
+    long windowMessages;       // with the window's own title
+    std::string lastMessage;   // its start
+  } cases[] = {
+      {"print fails", [](Session& s) { s.printers.failPrinting = true; }, 0, 2, 1,
+       "The test page could not be printed"},
+      {"pass refused", [](Session& s) { s.controls.SetText(Id::txtCopyErrorRetryCount, "ten"); },
+       0, 0, 1, "Nothing was saved."},
+      {"write fails", [](Session& s) { s.registry.SetStandardUser(true); }, 1, 2, 2,
+       "Not all settings were saved"},
+  };
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.what);
+    Session s(Windows::Bits64);
+    AdminUtilityMain& window = s.Open();
+    s.controls.SetText(Id::txtDefaultPath, "C:\\Out");
+    row.spoil(s);
+    window.Click(Id::btnTestFile);
+    EXPECT_EQ(s.printers.documents.size(), row.printed);
+    EXPECT_EQ(s.broadcast.announcements, row.announcements);
+    EXPECT_EQ(std::ranges::count(s.messages.shown, std::string("Quillon Administrator Utility"),
+                                 &RecordedMessage::title),
+              row.windowMessages);
+    ASSERT_FALSE(s.messages.shown.empty());
+    EXPECT_TRUE(s.messages.shown.back().text.starts_with(row.lastMessage));
+    EXPECT_EQ(s.messages.shown.back().style, 0x30u);
+  }
 }
 
 }  // namespace

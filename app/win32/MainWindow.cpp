@@ -120,20 +120,20 @@ LONG AreaOf(const RECT& rect) { return (rect.right - rect.left) * HeightOf(rect)
 // The dialog manager's Tab key walks the children in z-order from the top,
 // and each child is created at the bottom: creation order is tab order.
 // Labels take no focus and come last.
-std::vector<const ControlSpec*> CreationOrder() {
-  std::vector<const ControlSpec*> order;
-  for (const ControlSpec& spec : ControlTable()) order.push_back(&spec);
-  std::ranges::stable_sort(order, {}, [](const ControlSpec* spec) {
-    return spec->tabOrder.value_or(INT_MAX);
+std::vector<const ControlDefinition*> CreationOrder() {
+  std::vector<const ControlDefinition*> order;
+  for (const ControlDefinition& definition : ControlTable()) order.push_back(&definition);
+  std::ranges::stable_sort(order, {}, [](const ControlDefinition* definition) {
+    return definition->tabOrder.value_or(INT_MAX);
   });
   return order;
 }
 
-bool OnScreen(const ControlSpec& spec, Page page) {
-  return spec.created.visible && (!spec.page || *spec.page == page);
+bool OnScreen(const ControlDefinition& definition, Page page) {
+  return definition.created.visible && (!definition.page || *definition.page == page);
 }
 
-bool ShareScreen(const ControlSpec& one, const ControlSpec& other) {
+bool ShareScreen(const ControlDefinition& one, const ControlDefinition& other) {
   return one.created.visible && other.created.visible &&
          (!one.page || !other.page || *one.page == *other.page);
 }
@@ -142,7 +142,7 @@ bool ShareScreen(const ControlSpec& one, const ControlSpec& other) {
 // of the box empty, and those over labels, which a form draws beneath its
 // windowed controls. Between two of one layer the later in reading order
 // wins: a right-hand column's check box begins inside its left neighbour's.
-bool Covers(const ControlSpec& upper, const ControlSpec& lower) {
+bool Covers(const ControlDefinition& upper, const ControlDefinition& lower) {
   const int upperLayer = TraitsOf(upper.kind).layer;
   const int lowerLayer = TraitsOf(lower.kind).layer;
   if (upperLayer != lowerLayer) return upperLayer > lowerLayer;
@@ -171,12 +171,12 @@ void TrimAway(RECT& lower, const RECT& upper) {
 // painted last.
 std::array<RECT, kControlCount> ControlRects(int dpiX, int dpiY) {
   std::array<RECT, kControlCount> table{};
-  for (const ControlSpec& spec : ControlTable()) {
-    table[IndexOf(spec.id)] = ToPixels(spec.rect, dpiX, dpiY);
+  for (const ControlDefinition& definition : ControlTable()) {
+    table[IndexOf(definition.id)] = ToPixels(definition.rect, dpiX, dpiY);
   }
   std::array<RECT, kControlCount> rects = table;
-  for (const ControlSpec& lower : ControlTable()) {
-    for (const ControlSpec& upper : ControlTable()) {
+  for (const ControlDefinition& lower : ControlTable()) {
+    for (const ControlDefinition& upper : ControlTable()) {
       if (&upper == &lower || !ShareScreen(upper, lower) || !Covers(upper, lower)) continue;
       TrimAway(rects[IndexOf(lower.id)], table[IndexOf(upper.id)]);
     }
@@ -258,9 +258,9 @@ bool MainWindow::Build(HINSTANCE instance) {
     return false;
   }
   const std::array<RECT, kControlCount> rects = ControlRects(dpiX_, dpiY_);
-  const std::vector<const ControlSpec*> order = CreationOrder();
-  for (const ControlSpec* spec : order) {
-    if (!CreateControl(instance, *spec, rects[IndexOf(spec->id)])) return false;
+  const std::vector<const ControlDefinition*> order = CreationOrder();
+  for (const ControlDefinition* definition : order) {
+    if (!CreateControl(instance, *definition, rects[IndexOf(definition->id)])) return false;
   }
   PlaceTabControlInTabOrder();
   ShowPage(kTabControl.initialPage);
@@ -339,43 +339,43 @@ bool MainWindow::CreateTabControl(HINSTANCE instance) {
   return true;
 }
 
-bool MainWindow::CreateControl(HINSTANCE instance, const ControlSpec& spec, const RECT& rect) {
-  const KindTraits& traits = TraitsOf(spec.kind);
+bool MainWindow::CreateControl(HINSTANCE instance, const ControlDefinition& definition, const RECT& rect) {
+  const KindTraits& traits = TraitsOf(definition.kind);
   ChildWindow child{
       .className = traits.className,
-      .text = std::string(HasEditText(spec.kind) ? spec.created.text : spec.caption),
+      .text = std::string(HasEditText(definition.kind) ? definition.created.text : definition.caption),
       .style = traits.style,
       .exStyle = traits.exStyle,
       .rect = rect,
-      .dialogId = DialogIdOf(spec.id),
+      .dialogId = DialogIdOf(definition.id),
   };
-  if (!spec.created.enabled) child.style |= WS_DISABLED;
-  if (spec.created.passwordChar != '\0') child.style |= ES_PASSWORD;
+  if (!definition.created.enabled) child.style |= WS_DISABLED;
+  if (definition.created.passwordChar != '\0') child.style |= ES_PASSWORD;
   // A combo box is created as tall as it is with its list dropped down.
-  if (spec.kind == ControlKind::kComboBox) {
-    child.rect.bottom += HeightOf(rect) * static_cast<LONG>(spec.listItems.size());
+  if (definition.kind == ControlKind::kComboBox) {
+    child.rect.bottom += HeightOf(rect) * static_cast<LONG>(definition.listItems.size());
   }
   HWND control = CreateChild(window_, instance, child);
   if (!control) return false;
-  handles_[IndexOf(spec.id)] = control;
-  knownTexts_[IndexOf(spec.id)] = child.text;
+  handles_[IndexOf(definition.id)] = control;
+  knownTexts_[IndexOf(definition.id)] = child.text;
   SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 
-  if (spec.kind == ControlKind::kTextBox) {
+  if (definition.kind == ControlKind::kTextBox) {
     // 0 lifts the limit to what an edit control can hold.
     SendMessageA(control, EM_SETLIMITTEXT, 0, 0);
     // Common Controls 6 would show a bullet for ES_PASSWORD.
-    if (spec.created.passwordChar != '\0') {
-      SendMessageA(control, EM_SETPASSWORDCHAR, static_cast<WPARAM>(spec.created.passwordChar), 0);
+    if (definition.created.passwordChar != '\0') {
+      SendMessageA(control, EM_SETPASSWORDCHAR, static_cast<WPARAM>(definition.created.passwordChar), 0);
     }
   }
-  if (spec.kind == ControlKind::kComboBox) {
-    if (!AddListItems(control, spec.listItems)) return false;
+  if (definition.kind == ControlKind::kComboBox) {
+    if (!AddListItems(control, definition.listItems)) return false;
     SetWindowTextA(control, child.text.c_str());
     FitComboHeight(control, HeightOf(rect));
   }
-  return spec.toolTip.empty() || AddToolTip(toolTips_, window_, control, spec.toolTip);
+  return definition.toolTip.empty() || AddToolTip(toolTips_, window_, control, definition.toolTip);
 }
 
 // The tab control was created first and so sits above every control; its
@@ -384,10 +384,10 @@ bool MainWindow::CreateControl(HINSTANCE instance, const ControlSpec& spec, cons
 void MainWindow::PlaceTabControlInTabOrder() {
   HWND above = HWND_TOP;
   int aboveOrder = INT_MIN;
-  for (const ControlSpec& spec : ControlTable()) {
-    if (spec.tabOrder && *spec.tabOrder < kTabControl.tabOrder && *spec.tabOrder > aboveOrder) {
-      aboveOrder = *spec.tabOrder;
-      above = HandleOf(spec.id);
+  for (const ControlDefinition& definition : ControlTable()) {
+    if (definition.tabOrder && *definition.tabOrder < kTabControl.tabOrder && *definition.tabOrder > aboveOrder) {
+      aboveOrder = *definition.tabOrder;
+      above = HandleOf(definition.id);
     }
   }
   SetWindowPos(tabControl_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -398,8 +398,8 @@ Page MainWindow::PageInFront() const {
 }
 
 void MainWindow::ShowPage(Page page) {
-  for (const ControlSpec& spec : ControlTable()) {
-    ShowWindow(HandleOf(spec.id), OnScreen(spec, page) ? SW_SHOWNA : SW_HIDE);
+  for (const ControlDefinition& definition : ControlTable()) {
+    ShowWindow(HandleOf(definition.id), OnScreen(definition, page) ? SW_SHOWNA : SW_HIDE);
   }
   CutTabControlAroundControls(page);
 }
@@ -411,9 +411,9 @@ void MainWindow::ShowPage(Page page) {
 void MainWindow::CutTabControlAroundControls(Page page) {
   const RECT tabRect = PlacedRect(tabControl_);
   HRGN region = CreateRectRgn(0, 0, tabRect.right - tabRect.left, HeightOf(tabRect));
-  for (const ControlSpec& spec : ControlTable()) {
-    if (!OnScreen(spec, page)) continue;
-    RECT rect = PlacedRect(HandleOf(spec.id));
+  for (const ControlDefinition& definition : ControlTable()) {
+    if (!OnScreen(definition, page)) continue;
+    RECT rect = PlacedRect(HandleOf(definition.id));
     OffsetRect(&rect, -tabRect.left, -tabRect.top);
     Subtract(region, rect);
   }
@@ -496,7 +496,7 @@ void MainWindow::OnCommand(int dialogId, int code) {
   // window knows their handles.
   if (creating_ || index < 0 || index >= static_cast<int>(kControlCount)) return;
   const auto id = static_cast<ControlId>(index);
-  switch (SpecOf(id).kind) {
+  switch (DefinitionOf(id).kind) {
     case ControlKind::kTextBox:
       if (code == EN_CHANGE) RaiseChangeIfTextChanged(id);
       break;
@@ -551,7 +551,7 @@ std::string MainWindow::Text(ControlId id) const {
 
 void MainWindow::SetText(ControlId id, const std::string& text) {
   SetWindowTextA(HandleOf(id), text.c_str());
-  if (SpecOf(id).kind == ControlKind::kTextBox) RaiseChangeIfTextChanged(id);
+  if (DefinitionOf(id).kind == ControlKind::kTextBox) RaiseChangeIfTextChanged(id);
 }
 
 int MainWindow::Value(ControlId id) const {
@@ -568,7 +568,7 @@ void MainWindow::SetEnabled(ControlId id, bool enabled) { EnableWindow(HandleOf(
 
 // Nothing changes a control's own visibility; which page is in front decides
 // only what is on the screen.
-bool MainWindow::Visible(ControlId id) const { return SpecOf(id).created.visible; }
+bool MainWindow::Visible(ControlId id) const { return DefinitionOf(id).created.visible; }
 
 std::vector<std::string> MainWindow::ListItems(ControlId id) const {
   HWND combo = HandleOf(id);

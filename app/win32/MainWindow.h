@@ -79,7 +79,7 @@ class MainWindow final : public Controls {
   bool CreateFrame(HINSTANCE instance);
   bool CreateToolTips(HINSTANCE instance);
   bool CreateTabControl(HINSTANCE instance);
-  bool CreateControl(HINSTANCE instance, const ControlSpec& spec, const RECT& rect);
+  bool CreateControl(HINSTANCE instance, const ControlDefinition& definition, const RECT& rect);
   void PlaceTabControlInTabOrder();
 
   Page PageInFront() const;

@@ -18,21 +18,15 @@ namespace {
 constexpr int kKeysPerLength = 4;
 constexpr int kBlocksPerKey = 64;
 
-BF_KEY OpenSslKey(const Bytes& key) {
-  BF_KEY reference;
-  BF_set_key(&reference, static_cast<int>(key.size()), key.data());
-  return reference;
-}
-
-void ExpectSameKeyState(const BF_KEY& reference, const Bytes& key) {
+void ExpectSameKeyState(const BF_KEY& reference) {
   const KeyState& state = CurrentKeyState();
   for (std::size_t i = 0; i < kPWords; ++i) {
-    ASSERT_EQ(state.P[i], reference.P[i]) << "P[" << i << "], key length " << key.size();
+    ASSERT_EQ(state.P[i], reference.P[i]) << "P[" << i << "]";
   }
   for (std::size_t box = 0; box < kSBoxCount; ++box) {
     for (std::size_t index = 0; index < kSBoxWords; ++index) {
       ASSERT_EQ(state.S[box][index], reference.S[box * kSBoxWords + index])
-          << "S(" << box << "," << index << "), key length " << key.size();
+          << "S(" << box << "," << index << ")";
     }
   }
 }
@@ -40,24 +34,18 @@ void ExpectSameKeyState(const BF_KEY& reference, const Bytes& key) {
 void ExpectSameBlocks(const BF_KEY& reference, std::mt19937& rng) {
   std::uniform_int_distribution<std::uint32_t> word;
   for (int i = 0; i < kBlocksPerKey; ++i) {
-    const BF_LONG plain[2] = {word(rng), word(rng)};
-
-    BF_LONG expected[2] = {plain[0], plain[1]};
+    BF_LONG expected[2] = {word(rng), word(rng)};
+    std::uint32_t left = expected[0];
+    std::uint32_t right = expected[1];
     BF_encrypt(expected, &reference);
-    std::uint32_t left = plain[0];
-    std::uint32_t right = plain[1];
     EncipherWords(left, right);
     ASSERT_EQ(left, expected[0]);
     ASSERT_EQ(right, expected[1]);
-
     BF_decrypt(expected, &reference);
     DecipherWords(left, right);
     ASSERT_EQ(left, expected[0]);
     ASSERT_EQ(right, expected[1]);
   }
-}
-
-void ExpectSameBytes(const BF_KEY& reference, std::mt19937& rng) {
   const Bytes block = RandomBytes(rng, 8);
   std::array<std::uint8_t, 8> expected{};
   BF_ecb_encrypt(block.data(), expected.data(), &reference, BF_ENCRYPT);
@@ -73,12 +61,13 @@ TEST(BlowfishOpenSsl, EveryKeyLengthMatchesTheReference) {
   std::mt19937 rng(448);
   for (std::size_t length = 1; length <= kMaxKeyBytes; ++length) {
     for (int k = 0; k < kKeysPerLength; ++k) {
+      SCOPED_TRACE(testing::Message() << "key length " << length);
       const Bytes key = RandomBytes(rng, length);
-      const BF_KEY reference = OpenSslKey(key);
+      BF_KEY reference;
+      BF_set_key(&reference, static_cast<int>(key.size()), key.data());
       ASSERT_TRUE(SetKey(key));
-      ExpectSameKeyState(reference, key);
+      ExpectSameKeyState(reference);
       ExpectSameBlocks(reference, rng);
-      ExpectSameBytes(reference, rng);
       if (HasFatalFailure()) return;
     }
   }

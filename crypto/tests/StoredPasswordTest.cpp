@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <cstddef>
 #include <string>
 
 #include "crypto/basBlowfish.h"
@@ -39,27 +38,25 @@ TEST(StoredPassword, EmptyInEmptyOutOnBothPathsTouchingNothing) {
   for (const Windows windows : {Windows::Bits64, Windows::Bits32}) {
     Codec c(windows);
     SetKey(Bytes{1, 2, 3});
-    const KeyState before = CurrentKeyState();
+    const PArray before = CurrentKeyState().P;
     EXPECT_EQ(c.codec.EncryptPassword(kKey, ""), PasswordResult{});
     EXPECT_EQ(c.codec.DecryptPassword(kKey, ""), PasswordResult{});
-    EXPECT_EQ(CurrentKeyState().P, before.P);
+    EXPECT_EQ(CurrentKeyState().P, before);
     EXPECT_EQ(c.library.encryptCalls + c.library.decryptCalls, 0);
   }
 }
 
 TEST(StoredPassword, OwnPathStoresWholeBlocksOfUpperCaseHex) {
   Codec c(Windows::Bits64);
-  const struct {
-    std::string password;
-    std::size_t digits;
-  } cases[] = {{"a", 16}, {"1234567", 16}, {"12345678", 32}, {"123456789012345", 32},
-               {"1234567890123456", 48}};
-  for (const auto& row : cases) {
-    const PasswordResult stored = c.codec.EncryptPassword(kKey, row.password);
+  const std::pair<std::string, std::size_t> cases[] = {
+      {"a", 16}, {"1234567", 16}, {"12345678", 32}, {"123456789012345", 32},
+      {"1234567890123456", 48}};
+  for (const auto& [password, digits] : cases) {
+    const PasswordResult stored = c.codec.EncryptPassword(kKey, password);
     EXPECT_EQ(stored.status, PasswordStatus::Ok);
-    EXPECT_EQ(stored.text.size(), row.digits) << row.password;
+    EXPECT_EQ(stored.text.size(), digits) << password;
     EXPECT_TRUE(IsUpperHex(stored.text)) << stored.text;
-    EXPECT_EQ(c.codec.EncryptPassword(kKey, row.password), stored) << "no random start value";
+    EXPECT_EQ(c.codec.EncryptPassword(kKey, password), stored) << "no random start value";
   }
   const std::string a = c.codec.EncryptPassword(kKey, "sharedAAfirst").text;
   const std::string b = c.codec.EncryptPassword(kKey, "sharedAAsecond").text;
@@ -81,13 +78,10 @@ TEST(StoredPassword, RoundTripsOnBothPathsWhateverKeyWasSetBefore) {
                 (PasswordResult{PasswordStatus::Ok, password}));
     }
   }
-}
-
-TEST(StoredPassword, OwnPathAcceptsLowerCaseDigits) {
-  Codec c(Windows::Bits64);
-  std::string stored = c.codec.EncryptPassword(kKey, "Secret").text;
-  for (char& digit : stored) digit = static_cast<char>(std::tolower(digit));
-  EXPECT_EQ(c.codec.DecryptPassword(kKey, stored).text, "Secret");
+  Codec own(Windows::Bits64);
+  std::string lowerCase = own.codec.EncryptPassword(kKey, "Secret").text;
+  for (char& digit : lowerCase) digit = static_cast<char>(std::tolower(digit));
+  EXPECT_EQ(own.codec.DecryptPassword(kKey, lowerCase).text, "Secret");
 }
 
 // Cipher text of chosen plain bytes, whose padding a real encryption never makes.
@@ -120,7 +114,6 @@ TEST(StoredPassword, LibraryPathPassesKeyAndTextAndReportsWhatFails) {
   Codec c(Windows::Bits32);
   EXPECT_EQ(c.codec.EncryptPassword(kKey, "pw").text,
             SubstituteHelperLibrary::StoredFormOf(kKey, "pw"));
-
   c.library.encryptStatus = HelperStatus::LibraryMissing;
   c.library.decryptStatus = HelperStatus::ExportMissing;
   EXPECT_EQ(c.codec.EncryptPassword(kKey, "pw"),

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <random>
 
@@ -14,11 +13,9 @@
 namespace quillon {
 namespace {
 
-const Bytes kZeroKey(8, 0x00);
-
 class basBlowfishByteFns : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(SetKey(kZeroKey)); }
+  void SetUp() override { ASSERT_TRUE(SetKey(Bytes(8, 0x00))); }
 };
 
 TEST_F(basBlowfishByteFns, BlockHalvesAreBigEndianWords) {
@@ -30,65 +27,61 @@ TEST_F(basBlowfishByteFns, BlockHalvesAreBigEndianWords) {
 }
 
 TEST_F(basBlowfishByteFns, PaddingAppendsOneToEightBytesOfTheirCount) {
-  struct Case {
-    Bytes data, padded;
-  };
-  const Case cases[] = {
+  const std::pair<Bytes, Bytes> cases[] = {
       {{}, Bytes(8, 0x08)},
       {{0x61, 0x62, 0x63}, {0x61, 0x62, 0x63, 0x05, 0x05, 0x05, 0x05, 0x05}},
       {Bytes(7, 0xAA), {0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0x01}},
       {Bytes(8, 0xAA), {0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 8, 8, 8, 8, 8, 8, 8, 8}},
   };
-  for (const Case& c : cases) EXPECT_EQ(AddPadding(c.data), c.padded) << c.data.size() << " bytes";
+  for (const auto& [data, padded] : cases) EXPECT_EQ(AddPadding(data), padded) << data.size();
 }
 
 TEST_F(basBlowfishByteFns, RemovalTrustsOnlyTheLastByte) {
-  struct Case {
-    Bytes data, unpadded;
+  const Bytes abc = {0x61, 0x62, 0x63};
+  const auto block = [&abc](std::uint8_t last) {
+    Bytes bytes = abc;
+    bytes.insert(bytes.end(), {0x05, 0x05, 0x05, 0x05, last});
+    return bytes;
   };
-  const Bytes block0 = {0x61, 0x62, 0x63, 0x05, 0x05, 0x05, 0x05, 0x00};
-  const Bytes block9 = {0x61, 0x62, 0x63, 0x05, 0x05, 0x05, 0x05, 0x09};
-  const Bytes blockFF = {0x61, 0x62, 0x63, 0x05, 0x05, 0x05, 0x05, 0xFF};
-  const Case cases[] = {
-      {{0x61, 0x62, 0x63, 0x05, 0x05, 0x05, 0x05, 0x05}, {0x61, 0x62, 0x63}},
-      {{0x61, 0x62, 0x63, 0x01, 0x02, 0x03, 0x04, 0x05}, {0x61, 0x62, 0x63}},
-      {block0, block0},
-      {block9, block9},
-      {blockFF, blockFF},
+  const std::pair<Bytes, Bytes> cases[] = {
+      {block(0x05), abc},
+      {{0x61, 0x62, 0x63, 0x01, 0x02, 0x03, 0x04, 0x05}, abc},
+      {block(0x00), block(0x00)},
+      {block(0x09), block(0x09)},
+      {block(0xFF), block(0xFF)},
       {Bytes(8, 0x08), {}},
       {{0x61, 0x62, 0x05}, {}},
       {{0x01}, {}},
       {{}, {}},
   };
-  for (const Case& c : cases) EXPECT_EQ(RemovePadding(c.data), c.unpadded) << BytesToHex(c.data);
-}
-
-TEST_F(basBlowfishByteFns, CryptBlocksDropsBytesAfterTheLastWholeBlock) {
-  std::mt19937 rng(12);
-  const Bytes twelve = RandomBytes(rng, 12);
-  const Bytes firstBlock(twelve.begin(), twelve.begin() + 8);
-  EXPECT_EQ(CryptBlocks(twelve, true), CryptBlocks(firstBlock, true));
-  EXPECT_EQ(CryptBlocks(twelve, false), CryptBlocks(firstBlock, false));
-  EXPECT_EQ(CryptBlocks(twelve, true).size(), 8u);
-  for (std::size_t shortLength : {0u, 1u, 7u}) {
-    EXPECT_TRUE(CryptBlocks(RandomBytes(rng, shortLength), true).empty()) << shortLength;
-    EXPECT_TRUE(CryptBlocks(RandomBytes(rng, shortLength), false).empty()) << shortLength;
+  for (const auto& [data, unpadded] : cases) {
+    EXPECT_EQ(RemovePadding(data), unpadded) << BytesToHex(data);
   }
-  EXPECT_TRUE(DecryptBytes(RandomBytes(rng, 7)).empty());
 }
 
-TEST_F(basBlowfishByteFns, EqualBlocksGiveEqualCipherBlocks) {
-  std::mt19937 rng(8);
+TEST_F(basBlowfishByteFns, CryptBlocksIsElectronicCodebookOverWholeBlocksOnly) {
+  std::mt19937 rng(12);
   const Bytes block = RandomBytes(rng, 8);
   Bytes data = block;
   const Bytes other = RandomBytes(rng, 8);
   data.insert(data.end(), other.begin(), other.end());
   data.insert(data.end(), block.begin(), block.end());
-
   const Bytes cipher = CryptBlocks(data, true);
   ASSERT_EQ(cipher.size(), 24u);
-  EXPECT_TRUE(std::equal(cipher.begin(), cipher.begin() + 8, cipher.begin() + 16));
-  EXPECT_FALSE(std::equal(cipher.begin(), cipher.begin() + 8, cipher.begin() + 8));
+  const auto cipherBlock = [&cipher](int k) {
+    return Bytes(cipher.begin() + 8 * k, cipher.begin() + 8 * (k + 1));
+  };
+  EXPECT_EQ(cipherBlock(0), cipherBlock(2));
+  EXPECT_NE(cipherBlock(0), cipherBlock(1));
+
+  // Bytes after the last whole block are dropped.
+  const Bytes twelve(data.begin(), data.begin() + 12);
+  EXPECT_EQ(CryptBlocks(twelve, true), cipherBlock(0));
+  EXPECT_EQ(CryptBlocks(twelve, false), CryptBlocks(block, false));
+  for (const std::size_t shortLength : {0u, 1u, 7u}) {
+    EXPECT_TRUE(CryptBlocks(RandomBytes(rng, shortLength), true).empty()) << shortLength;
+    EXPECT_TRUE(DecryptBytes(RandomBytes(rng, shortLength)).empty()) << shortLength;
+  }
 }
 
 TEST_F(basBlowfishByteFns, EncryptBytesRoundTripsEveryLength) {

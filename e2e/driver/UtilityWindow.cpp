@@ -255,7 +255,7 @@ bool UtilityWindow::ShowPage(Page page) {
 }
 
 bool UtilityWindow::ReadyForInput(ControlId id) {
-  const ControlSpec& row = SpecOf(id);
+  const ControlDefinition& row = DefinitionOf(id);
   if (row.page && !ShowPage(*row.page)) return false;
   if (!OnScreen(id)) {
     ADD_FAILURE() << NameOf(id) << " is not on the screen, so no user can reach it";

@@ -26,12 +26,12 @@ constexpr auto kPaintDelay = std::chrono::milliseconds(300);
 
 // After a load with no file name the file-name group is greyed, beside the
 // controls created greyed.
-bool EnabledAfterCleanLoad(const ControlSpec& row) {
+bool EnabledAfterCleanLoad(const ControlDefinition& row) {
   return row.created.enabled &&
          std::ranges::find(kFileNameGroup, row.id) == std::end(kFileNameGroup);
 }
 
-bool ShownWithPage(const ControlSpec& row, Page page) {
+bool ShownWithPage(const ControlDefinition& row, Page page) {
   return row.created.visible && (!row.page || *row.page == page);
 }
 
@@ -42,8 +42,8 @@ bool Overlap(const TwipsRect& one, const TwipsRect& other) {
 
 // Some rectangles of the table overlap a neighbour on the same page; the
 // window may trim such a control to keep the neighbour whole.
-bool OverlapsANeighbour(const ControlSpec& row) {
-  return std::ranges::any_of(ControlTable(), [&](const ControlSpec& other) {
+bool OverlapsANeighbour(const ControlDefinition& row) {
+  return std::ranges::any_of(ControlTable(), [&](const ControlDefinition& other) {
     const bool sharesScreen = other.created.visible && row.created.visible &&
                               (!other.page || !row.page || *other.page == *row.page);
     return &other != &row && sharesScreen && Overlap(row.rect, other.rect);
@@ -87,7 +87,7 @@ bool SameIgnoringCase(const std::string& one, const std::string& other) {
 }
 
 // The style that makes each kind behave as the window's description says.
-void ExpectKindStyle(const ControlSpec& row, DWORD style) {
+void ExpectKindStyle(const ControlDefinition& row, DWORD style) {
   const DWORD buttonType = style & BS_TYPEMASK;
   switch (row.kind) {
     case ControlKind::kCheckBox:
@@ -138,7 +138,7 @@ TEST_F(Opening, ShowsTitleFiveTabsTroubleshootingInFrontAndFocusOnApply) {
 TEST_F(Opening, EveryControlIsInPlaceAndGreyedOnlyWhereItShouldBe) {
   ASSERT_TRUE(Open());
   const Dpi dpi = ScreenDpi();
-  for (const ControlSpec& row : ControlTable()) {
+  for (const ControlDefinition& row : ControlTable()) {
     SCOPED_TRACE(std::string(ControlName(row.id)));
     ASSERT_NE(Window().Control(row.id), nullptr) << "no such control in the window";
     EXPECT_TRUE(SameIgnoringCase(Window().ClassName(row.id), ClassOfKind(row.kind)))
@@ -186,7 +186,7 @@ TEST_F(Opening, EachPageShowsItsOwnControlsAndIsPictured) {
     const auto page = static_cast<Page>(index);
     SCOPED_TRACE(std::string(kTabControl.tabCaptions[index]));
     ASSERT_TRUE(Window().ShowPage(page));
-    for (const ControlSpec& row : ControlTable()) {
+    for (const ControlDefinition& row : ControlTable()) {
       EXPECT_EQ(Window().OnScreen(row.id), ShownWithPage(row, page))
           << ControlName(row.id) << (ShownWithPage(row, page) ? " is missing" : " shows through");
     }

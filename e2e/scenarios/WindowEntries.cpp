@@ -15,7 +15,7 @@ constexpr char kTicked[] = "1";
 bool Enter(UtilityWindow& window, std::span<const Entry> entries) {
   for (const Entry& entry : entries) {
     bool made = false;
-    switch (SpecOf(entry.control).kind) {
+    switch (DefinitionOf(entry.control).kind) {
       case ControlKind::kTextBox: made = window.Type(entry.control, entry.value); break;
       case ControlKind::kComboBox: made = window.Choose(entry.control, entry.value); break;
       case ControlKind::kCheckBox:
@@ -33,7 +33,7 @@ bool Enter(UtilityWindow& window, std::span<const Entry> entries) {
 
 WindowState WithEntries(WindowState base, std::span<const Entry> entries) {
   for (const Entry& entry : entries) {
-    if (SpecOf(entry.control).kind == ControlKind::kCheckBox) {
+    if (DefinitionOf(entry.control).kind == ControlKind::kCheckBox) {
       base.checks[entry.control] = entry.value == kTicked ? 1 : 0;
     } else {
       base.texts[entry.control] = entry.value;

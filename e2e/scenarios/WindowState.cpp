@@ -38,7 +38,7 @@ bool HasText(ControlKind kind) {
 
 WindowState WindowState::AfterCleanLoad() {
   WindowState state;
-  for (const ControlSpec& row : ControlTable()) {
+  for (const ControlDefinition& row : ControlTable()) {
     if (HasText(row.kind)) {
       const auto clean = kCleanTexts.find(row.id);
       state.texts[row.id] = clean == kCleanTexts.end() ? "" : clean->second;
@@ -52,7 +52,7 @@ WindowState WindowState::AfterCleanLoad() {
 
 WindowState WindowState::ReadFrom(const UtilityWindow& window) {
   WindowState state;
-  for (const ControlSpec& row : ControlTable()) {
+  for (const ControlDefinition& row : ControlTable()) {
     if (HasText(row.kind)) state.texts[row.id] = window.Text(row.id);
     if (row.kind == ControlKind::kCheckBox) state.checks[row.id] = window.Check(row.id);
   }

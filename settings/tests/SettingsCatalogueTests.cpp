@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
-#include <optional>
 #include <map>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -35,7 +35,9 @@ void ExpectEachControlInOneRun(std::span<const Setting* const> rows, RuleOf rule
     }
   }
   ForEachSetting(rows, ruleOf, [](std::span<const Setting* const> setting) {
-    for (const Setting* row : setting) EXPECT_EQ(row->control, setting.front()->control) << row->name;
+    for (const Setting* row : setting) {
+      EXPECT_EQ(row->control, setting.front()->control) << row->name;
+    }
   });
 }
 
@@ -70,22 +72,14 @@ TEST(SettingsCatalogue, EachRuleHasWhatItNeeds) {
     if (row.bitSet) {
       EXPECT_TRUE(bitSets.insert(*row.bitSet).second);
     }
-    if (row.when == StoredWhen::TextNotEmpty) {
-      EXPECT_EQ(row.type, ValueType::Text);
-    }
+    EXPECT_TRUE(row.when != StoredWhen::TextNotEmpty || row.type == ValueType::Text);
     if (row.when == StoredWhen::NumberNotDefault || row.when == StoredWhen::TextNotExactlyZero) {
       EXPECT_EQ(row.type, ValueType::Number);
       EXPECT_TRUE(row.label.has_value()) << "a typed number needs a label to name it";
     }
-    if (row.label) {
-      EXPECT_TRUE(row.control.has_value());
-    }
-    if (row.read == ReadRule::MachineNumber) {
-      EXPECT_EQ(row.defaultNumber, 0);
-    }
-    if (IsAlternativeNames(row.write) && row.read != ReadRule::Never) {
-      EXPECT_EQ(row.marked, true);
-    }
+    EXPECT_TRUE(!row.label || row.control);
+    EXPECT_TRUE(row.read != ReadRule::MachineNumber || row.defaultNumber == 0);
+    EXPECT_TRUE(!IsAlternativeNames(row.write) || row.read == ReadRule::Never || row.marked);
   }
   EXPECT_EQ(bitSets.size(), 6u);
 }

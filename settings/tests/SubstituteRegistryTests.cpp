@@ -1,5 +1,6 @@
-// The registry model: the contract run on it, and what only the model can show
-// (a standard user, injected failures).
+// The registry model: the contract run on it, and what only the model can
+// show, a standard user. Its injected failures are what the fault tests of
+// the registry operations and of Apply are built on.
 #include "settings/substitute/SubstituteRegistry.h"
 
 #include <gtest/gtest.h>
@@ -59,26 +60,6 @@ TEST(SubstituteRegistry, StandardUserMayReadButNotCreateOrWriteBelowLocalMachine
     EXPECT_EQ(model.KeyExists(row.root, kMissing, RegistryView::Default),
               code == kErrorSuccess && std::string(row.path) == kMissing);
   }
-}
-
-TEST(SubstituteRegistry, InjectedFailureHitsOnlyTheNthCallOfItsKindAndDoesNothingElse) {
-  SubstituteRegistry model;
-  KeyHandle key{};
-  model.FailCall(RegistryCall::CreateKey, 1, kErrorAccessDenied);
-  model.FailCall(RegistryCall::SetValue, 2, 1450);
-  EXPECT_EQ(model.CreateKey(RootKey::CurrentUser, kProduct, KeyAccess::Write,
-                            RegistryView::Default, key),
-            kErrorAccessDenied);
-  EXPECT_FALSE(model.KeyExists(RootKey::CurrentUser, kProduct, RegistryView::Default));
-  ASSERT_EQ(model.CreateKey(RootKey::CurrentUser, kProduct, KeyAccess::Write,
-                            RegistryView::Default, key),
-            kErrorSuccess);
-  EXPECT_EQ(model.SetValue(key, "a", kRegDword, DwordBytes(1)), kErrorSuccess);
-  EXPECT_EQ(model.SetValue(key, "b", kRegDword, DwordBytes(1)), 1450);
-  EXPECT_EQ(model.SetValue(key, "c", kRegDword, DwordBytes(1)), kErrorSuccess);
-  EXPECT_FALSE(model.FindValue(RootKey::CurrentUser, kProduct, RegistryView::Default, "b"));
-  EXPECT_EQ(model.CallCount(RegistryCall::CreateKey), 2);
-  EXPECT_EQ(model.CallCount(RegistryCall::SetValue), 3);
 }
 
 }  // namespace

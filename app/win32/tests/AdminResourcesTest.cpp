@@ -6,6 +6,7 @@
 
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/win32/resources/QuillonAdminResources.h"
@@ -37,19 +38,13 @@ std::string VersionString(const std::vector<char>& info, const std::string& name
 TEST(AdminResources, VersionIsOnePointThirtyOne) {
   const std::vector<char> info = OwnVersionInfo();
   ASSERT_FALSE(info.empty());
-  const struct {
-    const char* name;
-    const char* value;
-  } kExpected[] = {
+  const std::pair<const char*, const char*> strings[] = {
       {"FileVersion", "1.31"},
       {"ProductVersion", "1.31"},
       {"ProductName", "Quillon Administrator Utility"},
       {"FileDescription", "Quillon Administrator Utility"},
-      {"OriginalFilename", "quillon-admin.exe"},
-  };
-  for (const auto& expected : kExpected) {
-    EXPECT_EQ(VersionString(info, expected.name), expected.value) << expected.name;
-  }
+      {"OriginalFilename", "quillon-admin.exe"}};
+  for (const auto& [name, value] : strings) EXPECT_EQ(VersionString(info, name), value) << name;
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
@@ -93,22 +88,16 @@ std::wstring ManifestSetting(const wchar_t* schema, const wchar_t* name) {
   return value;
 }
 
-TEST(AdminResources, ManifestRedirectsToCommonControlsSix) {
+TEST(AdminResources, ManifestAsksForCommonControlsSixSystemDpiAndTheHighestLevel) {
   ACTCTX_SECTION_KEYED_DATA data{};
   data.cbSize = sizeof data;
   EXPECT_TRUE(FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
                                        L"comctl32.dll", &data));
-}
-
-TEST(AdminResources, ManifestDeclaresSystemDpiAwareness) {
   EXPECT_EQ(ManifestSetting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"),
             L"true");
   EXPECT_EQ(
       ManifestSetting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"),
       L"system");
-}
-
-TEST(AdminResources, ManifestRequestsTheHighestAvailableLevel) {
   ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION runLevel{};
   ASSERT_TRUE(QueryActCtxW(0, nullptr, nullptr, RunlevelInformationInActivationContext, &runLevel,
                            sizeof runLevel, nullptr));

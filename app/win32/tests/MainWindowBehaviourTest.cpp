@@ -3,35 +3,20 @@
 // real edit controls, the pickers' modal dialogs, closing without writing,
 // and the wait pointer.
 #include <array>
-#include <atomic>
-#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "app/win32/tests/FileDialogUser.h"
 #include "app/win32/tests/MainWindowFixture.h"
-
-// After <windows.h>, which it needs.
-#include <dlgs.h>
 
 namespace quillon {
 namespace {
 
 using Id = ControlId;
-
-template <typename Condition>
-bool WaitFor(Condition condition) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    Sleep(20);
-  }
-  return true;
-}
 
 void Type(HWND control, const std::string& text) {
   for (const char c : text) SendMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
@@ -88,51 +73,21 @@ TEST_F(MainWindowTest, TextBoxNotifiesOnlyRealChanges) {
   EXPECT_EQ(changes.size(), 2u);
 }
 
-// Plays the user at the picker's dialog: types the path and presses Open, or
-// presses Cancel when there is no path. Gives up when the click returns
-// without a dialog, and never leaves one open. Returns the dialog's owner.
-HWND AnswerDialog(const std::string& title, const std::string& path,
-                  const std::atomic<bool>& clickReturned) {
-  HWND dialog = nullptr;
-  WaitFor([&] {
-    dialog = FindWindowA("#32770", title.c_str());
-    return (dialog && IsWindowVisible(dialog)) || clickReturned;
-  });
-  if (!dialog) return nullptr;
-  const HWND owner = GetWindow(dialog, GW_OWNER);
-  // The name box is an edit (edt1) in older layouts, a combo (cmb13) in newer.
-  for (const int nameBox : {cmb13, edt1}) {
-    if (GetDlgItem(dialog, nameBox)) SetDlgItemTextA(dialog, nameBox, path.c_str());
-  }
-  PostMessageA(dialog, WM_COMMAND, path.empty() ? IDCANCEL : IDOK, 0);
-  if (!WaitFor([&] { return !IsWindow(dialog); })) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-  return owner;
-}
-
-HWND ClickPicker(HWND button, const std::string& title, const std::string& path) {
-  std::atomic<bool> clickReturned = false;
-  HWND owner = nullptr;
-  std::thread user([&] { owner = AnswerDialog(title, path, clickReturned); });
-  SendMessageA(button, BM_CLICK, 0, 0);
-  clickReturned = true;
-  user.join();
-  return owner;
-}
-
-TEST_F(MainWindowTest, PickerPutsTheConfirmedPathIntoItsTextBox) {
+TEST_F(MainWindowTest, PickersFillTheirTextBoxOrLeaveItAlone) {
   ClickTab(Page::kFileName);
-  const HWND owner = ClickPicker(Child(Id::btnSelectWatermarkFile),
-                                 "Select the Watermark PDF file", "C:\\stamp.pdf");
-  EXPECT_EQ(owner, Frame());
+  const DialogView view = AnswerFileDialog("Select the Watermark PDF file", "C:\\stamp.pdf", [&] {
+    SendMessageA(Child(Id::btnSelectWatermarkFile), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(view.owner, Frame());
   EXPECT_EQ(window->Text(Id::txtWatermarkFile), "C:\\stamp.pdf");
   // The path arrived through the edit control's change notification.
   EXPECT_TRUE(IsWindowEnabled(Child(Id::txtExcludeWatermarkPre)));
-}
 
-TEST_F(MainWindowTest, CancelledPickerLeavesItsTextBoxAlone) {
-  ClickTab(Page::kFileName);
   window->SetText(Id::txtPDFFileName, "C:\\keep.pdf");
-  EXPECT_EQ(ClickPicker(Child(Id::btnSelectPDFFileName), "Select the PDF file", ""), Frame());
+  EXPECT_EQ(AnswerFileDialog("Select the PDF file", "", [&] {
+              SendMessageA(Child(Id::btnSelectPDFFileName), BM_CLICK, 0, 0);
+            }).owner,
+            Frame());
   EXPECT_EQ(window->Text(Id::txtPDFFileName), "C:\\keep.pdf");
 }
 

@@ -42,20 +42,20 @@ std::string PageName(Page page) {
   return std::string(kTabControl.tabCaptions[static_cast<std::size_t>(page)]);
 }
 
-bool OnScreen(const ControlSpec& spec, Page page) {
-  return spec.created.visible && (!spec.page || *spec.page == page);
+bool OnScreen(const ControlDefinition& definition, Page page) {
+  return definition.created.visible && (!definition.page || *definition.page == page);
 }
 
-bool ShownTogether(const ControlSpec& one, const ControlSpec& other) {
+bool ShownTogether(const ControlDefinition& one, const ControlDefinition& other) {
   return &one != &other && std::ranges::any_of(kPages, [&](Page page) {
            return OnScreen(one, page) && OnScreen(other, page);
          });
 }
 
-bool OverlapsInTable(const ControlSpec& spec) {
-  return std::ranges::any_of(ControlTable(), [&](const ControlSpec& other) {
-    return ShownTogether(spec, other) &&
-           Overlap(MainWindowTest::ExpectedBox(spec.rect), MainWindowTest::ExpectedBox(other.rect));
+bool OverlapsInTable(const ControlDefinition& definition) {
+  return std::ranges::any_of(ControlTable(), [&](const ControlDefinition& other) {
+    return ShownTogether(definition, other) &&
+           Overlap(MainWindowTest::ExpectedBox(definition.rect), MainWindowTest::ExpectedBox(other.rect));
   });
 }
 
@@ -122,39 +122,39 @@ TEST_F(MainWindowTest, TabControlHasFivePagesInOneRowWithTroubleshootingInFront)
 TEST_F(MainWindowTest, EveryControlHasItsKindTextStateAndPlace) {
   const LRESULT font = SendMessageA(TabControl(), WM_GETFONT, 0, 0);
   ASSERT_NE(font, 0);
-  for (const ControlSpec& spec : ControlTable()) {
-    SCOPED_TRACE(ControlName(spec.id));
-    HWND control = Child(spec.id);
+  for (const ControlDefinition& definition : ControlTable()) {
+    SCOPED_TRACE(ControlName(definition.id));
+    HWND control = Child(definition.id);
     ASSERT_NE(control, nullptr);
-    const KindLook& look = *std::ranges::find(kKindLooks, spec.kind, &KindLook::kind);
+    const KindLook& look = *std::ranges::find(kKindLooks, definition.kind, &KindLook::kind);
     const LONG style = GetWindowLongA(control, GWL_STYLE);
     EXPECT_EQ(ClassOf(control), look.className);
     EXPECT_EQ(style & look.typeMask, look.type);
-    EXPECT_EQ((style & WS_TABSTOP) != 0, spec.tabOrder.has_value());
-    const bool editText = spec.kind == ControlKind::kTextBox || spec.kind == ControlKind::kComboBox;
-    EXPECT_EQ(WindowText(control), editText ? spec.created.text : spec.caption);
-    EXPECT_EQ(IsWindowEnabled(control) != FALSE, spec.created.enabled);
+    EXPECT_EQ((style & WS_TABSTOP) != 0, definition.tabOrder.has_value());
+    const bool editText = definition.kind == ControlKind::kTextBox || definition.kind == ControlKind::kComboBox;
+    EXPECT_EQ(WindowText(control), editText ? definition.created.text : definition.caption);
+    EXPECT_EQ(IsWindowEnabled(control) != FALSE, definition.created.enabled);
     EXPECT_EQ(SendMessageA(control, WM_GETFONT, 0, 0), font);
     // Where neighbours overlap in the table, one gives up the shared part at
     // its right or bottom edge; every other control has its full size.
     const Box placed = PlacedBox(control);
-    const Box table = ExpectedBox(spec.rect);
+    const Box table = ExpectedBox(definition.rect);
     EXPECT_EQ(placed[0], table[0]);
     EXPECT_EQ(placed[1], table[1]);
-    if (OverlapsInTable(spec)) {
+    if (OverlapsInTable(definition)) {
       EXPECT_TRUE(placed[2] <= table[2] && placed[3] <= table[3]);
     } else {
       EXPECT_EQ(placed, table);
     }
-    if (spec.kind == ControlKind::kTextBox) {
-      EXPECT_EQ(SendMessageA(control, EM_GETPASSWORDCHAR, 0, 0), spec.created.passwordChar);
+    if (definition.kind == ControlKind::kTextBox) {
+      EXPECT_EQ(SendMessageA(control, EM_GETPASSWORDCHAR, 0, 0), definition.created.passwordChar);
       EXPECT_GE(SendMessageA(control, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
     }
-    if (spec.kind == ControlKind::kComboBox) {
-      EXPECT_EQ(window->ListItems(spec.id),
-                std::vector<std::string>(spec.listItems.begin(), spec.listItems.end()));
+    if (definition.kind == ControlKind::kComboBox) {
+      EXPECT_EQ(window->ListItems(definition.id),
+                std::vector<std::string>(definition.listItems.begin(), definition.listItems.end()));
     }
-    if (spec.kind == ControlKind::kCheckBox) {
+    if (definition.kind == ControlKind::kCheckBox) {
       EXPECT_EQ(SendMessageA(control, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     }
   }
@@ -166,10 +166,10 @@ TEST_F(MainWindowTest, ToolTipsBelongToExactlyTheControlsThatHaveOne) {
   HWND toolTips = search.found;
   ASSERT_NE(toolTips, nullptr);
   const auto withTip = std::ranges::count_if(
-      ControlTable(), [](const ControlSpec& spec) { return !spec.toolTip.empty(); });
+      ControlTable(), [](const ControlDefinition& definition) { return !definition.toolTip.empty(); });
   EXPECT_EQ(SendMessageA(toolTips, TTM_GETTOOLCOUNT, 0, 0), withTip);
-  for (const ControlSpec& spec : ControlTable()) {
-    EXPECT_EQ(ToolTipOf(toolTips, Frame(), Child(spec.id)), spec.toolTip) << ControlName(spec.id);
+  for (const ControlDefinition& definition : ControlTable()) {
+    EXPECT_EQ(ToolTipOf(toolTips, Frame(), Child(definition.id)), definition.toolTip) << ControlName(definition.id);
   }
 }
 
@@ -184,13 +184,13 @@ TEST_F(MainWindowTest, EachPageShowsItsOwnControlsAndTheTwoButtons) {
     ClickTab(page);
     EXPECT_EQ(SendMessageA(TabControl(), TCM_GETCURSEL, 0, 0), static_cast<LRESULT>(page));
     ASSERT_NE(GetWindowRgn(TabControl(), tabRegion), ERROR);
-    for (const ControlSpec& spec : ControlTable()) {
-      EXPECT_EQ(IsWindowVisible(Child(spec.id)) != FALSE, OnScreen(spec, page))
-          << ControlName(spec.id);
-      const Box box = PlacedBox(Child(spec.id));
+    for (const ControlDefinition& definition : ControlTable()) {
+      EXPECT_EQ(IsWindowVisible(Child(definition.id)) != FALSE, OnScreen(definition, page))
+          << ControlName(definition.id);
+      const Box box = PlacedBox(Child(definition.id));
       const RECT rect{box[0], box[1], box[2], box[3]};
-      if (OnScreen(spec, page)) {
-        EXPECT_FALSE(RectInRegion(tabRegion, &rect)) << ControlName(spec.id);
+      if (OnScreen(definition, page)) {
+        EXPECT_FALSE(RectInRegion(tabRegion, &rect)) << ControlName(definition.id);
       }
     }
   }
@@ -198,8 +198,8 @@ TEST_F(MainWindowTest, EachPageShowsItsOwnControlsAndTheTwoButtons) {
 }
 
 TEST_F(MainWindowTest, ControlsShownTogetherDoNotOverlap) {
-  for (const ControlSpec& one : ControlTable()) {
-    for (const ControlSpec& other : ControlTable()) {
+  for (const ControlDefinition& one : ControlTable()) {
+    for (const ControlDefinition& other : ControlTable()) {
       if (ShownTogether(one, other) && &one < &other) {
         EXPECT_FALSE(Overlap(PlacedBox(Child(one.id)), PlacedBox(Child(other.id))))
             << ControlName(one.id) << " and " << ControlName(other.id);
@@ -217,15 +217,15 @@ std::string NameOf(HWND control) {
 // Apply (0), Cancel (1) and the tab control (2), then the page's enabled
 // controls in the order of their numbers.
 std::vector<std::string> ExpectedTabWalk(Page page) {
-  std::vector<const ControlSpec*> stops;
-  for (const ControlSpec& spec : ControlTable()) {
-    if (spec.page == page && OnScreen(spec, page) && spec.created.enabled && spec.tabOrder) {
-      stops.push_back(&spec);
+  std::vector<const ControlDefinition*> stops;
+  for (const ControlDefinition& definition : ControlTable()) {
+    if (definition.page == page && OnScreen(definition, page) && definition.created.enabled && definition.tabOrder) {
+      stops.push_back(&definition);
     }
   }
-  std::ranges::sort(stops, {}, [](const ControlSpec* spec) { return *spec->tabOrder; });
+  std::ranges::sort(stops, {}, [](const ControlDefinition* definition) { return *definition->tabOrder; });
   std::vector<std::string> walk = {"btnApply", "Command2", std::string(kTabControl.name)};
-  for (const ControlSpec* spec : stops) walk.emplace_back(ControlName(spec->id));
+  for (const ControlDefinition* definition : stops) walk.emplace_back(ControlName(definition->id));
   return walk;
 }
 

@@ -15,23 +15,13 @@
 namespace quillon {
 namespace {
 
-struct SettingChange {
-  WPARAM wParam;
-  std::string section;  // the text lParam points to; "(null)" when none
-  bool operator==(const SettingChange&) const = default;
-};
-
-// What one window was told, guarded because the window may live on another thread.
+// What one window was told: wParam and the text lParam points to. Guarded,
+// because the window may live on another thread.
 struct SettingChangeLog {
   std::mutex mutex;
-  std::vector<SettingChange> received;
+  std::vector<std::pair<WPARAM, std::string>> received;
 
-  void Add(WPARAM wParam, LPARAM lParam) {
-    const char* section = reinterpret_cast<const char*>(lParam);
-    const std::lock_guard lock(mutex);
-    received.push_back({wParam, section ? section : "(null)"});
-  }
-  std::vector<SettingChange> Received() {
+  std::vector<std::pair<WPARAM, std::string>> Received() {
     const std::lock_guard lock(mutex);
     return received;
   }
@@ -44,29 +34,25 @@ LRESULT CALLBACK ListenerProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
   } else if (message == WM_SETTINGCHANGE) {
-    reinterpret_cast<SettingChangeLog*>(GetWindowLongPtrA(window, GWLP_USERDATA))
-        ->Add(wParam, lParam);
+    auto* log = reinterpret_cast<SettingChangeLog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    const char* section = reinterpret_cast<const char*>(lParam);
+    const std::lock_guard lock(log->mutex);
+    log->received.emplace_back(wParam, section ? section : "(null)");
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void RegisterListenerClass() {
+// A hidden, ordinary top-level window (not message-only: those get no broadcasts).
+HWND CreateListener(SettingChangeLog& log) {
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = ListenerProc;
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.lpszClassName = kListenerClass;
   RegisterClassA(&windowClass);  // a second registration fails harmlessly
-}
-
-// A hidden, ordinary top-level window (not message-only: those get no broadcasts).
-HWND CreateListener(SettingChangeLog& log) {
-  RegisterListenerClass();
   return CreateWindowExA(0, kListenerClass, "listener", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
                          nullptr, nullptr, GetModuleHandleA(nullptr), &log);
 }
-
-const SettingChange kEnvironmentChange{0, "Environment"};
 
 // Only the arrival is checked here: Wine hands a broadcast's ANSI text to the
 // sending thread's own windows as if it were wide text, so "Environment"
@@ -76,22 +62,16 @@ TEST(Win32EnvironmentBroadcast, ReachesAWindowOfTheBroadcastingThread) {
   SettingChangeLog log;
   const HWND window = CreateListener(log);
   ASSERT_NE(window, nullptr);
-
   Win32EnvironmentBroadcast().AnnounceEnvironmentChange();
-
-  const std::vector<SettingChange> received = log.Received();
+  const auto received = log.Received();
   ASSERT_EQ(received.size(), 1u);
-  EXPECT_EQ(received[0].wParam, 0u);
+  EXPECT_EQ(received[0].first, 0u);
   DestroyWindow(window);
 }
 
 TEST(Win32EnvironmentBroadcast, IsDeliveredToAnotherThreadsWindowBeforeItReturns) {
   SettingChangeLog log;
-  struct Listener {
-    HWND window;
-    DWORD threadId;
-  };
-  std::promise<Listener> created;
+  std::promise<std::pair<HWND, DWORD>> created;
   std::thread windowThread([&] {
     const HWND window = CreateListener(log);
     created.set_value({window, GetCurrentThreadId()});
@@ -99,16 +79,16 @@ TEST(Win32EnvironmentBroadcast, IsDeliveredToAnotherThreadsWindowBeforeItReturns
     while (window && GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
     if (window) DestroyWindow(window);
   });
-  const Listener listener = created.get_future().get();
-  if (!listener.window) windowThread.join();
-  ASSERT_NE(listener.window, nullptr);
+  const auto [window, threadId] = created.get_future().get();
+  if (!window) windowThread.join();
+  ASSERT_NE(window, nullptr);
 
   Win32EnvironmentBroadcast().AnnounceEnvironmentChange();
-  const std::vector<SettingChange> received = log.Received();
+  const auto received = log.Received();
 
-  PostThreadMessageA(listener.threadId, WM_QUIT, 0, 0);
+  PostThreadMessageA(threadId, WM_QUIT, 0, 0);
   windowThread.join();
-  EXPECT_EQ(received, std::vector<SettingChange>{kEnvironmentChange});
+  EXPECT_EQ(received, (std::vector<std::pair<WPARAM, std::string>>{{0, "Environment"}}));
 }
 
 }  // namespace
