@@ -11,15 +11,8 @@ target_link_libraries(quillon-admin PRIVATE quillon_main_window quillon_app_win3
                       quillon_settings_win32 quillon_crypto_win32 quillon_admin_resources)
 quillon_warnings(quillon-admin)
 
-# The program loads quillonc.dll by name, and the folder of the exe is where
-# LoadLibrary looks first; the copy is renewed whenever the library is rebuilt.
-set(programHelperCopy ${CMAKE_CURRENT_BINARY_DIR}/quillonc.dll)
-add_custom_command(OUTPUT ${programHelperCopy}
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:quillonc> ${programHelperCopy}
-  DEPENDS quillonc
-  COMMENT "Placing quillonc.dll beside quillon-admin.exe")
-add_custom_target(quillon_admin_helper DEPENDS ${programHelperCopy})
-add_dependencies(quillon-admin quillon_admin_helper)
+# The program loads quillonc.dll by name.
+quillon_place_helper_library_beside(quillon-admin)
 
 # Brings a page of the running utility to the front from outside, for the
 # screenshots of scripts/run.sh.
