@@ -2,11 +2,13 @@
 // The registry as the program's operations see it: the six ANSI registry calls
 // they make, with Windows error codes as results. The Win32 layer hands them to
 // advapi32; native tests run them on an in-memory model of the registry.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace quillon {
 
@@ -23,8 +25,25 @@ enum class KeyAccess : std::uint32_t { Read = 0x20019u, Write = 0x20006u };
 inline constexpr std::uint32_t kKeyWow64_64Key = 0x100u;
 inline constexpr std::uint32_t kKeyWow64_32Key = 0x200u;
 
+// Of the keys the program uses, only HKEY_LOCAL_MACHINE\Software and the keys
+// below it have two views; every other key is one and the same in both.
+// Names compare without regard to case, as Windows compares them.
+constexpr bool KeyHasTwoViews(RootKey root, std::string_view path) {
+  constexpr std::string_view kSoftware = "software";
+  const std::string_view first = path.substr(0, path.find('\\'));
+  return root == RootKey::LocalMachine && first.size() == kSoftware.size() &&
+         std::equal(first.begin(), first.end(), kSoftware.begin(), [](char c, char lower) {
+           return (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) == lower;
+         });
+}
+
 // The samDesired of an open or create: the one place a view becomes a flag.
-constexpr std::uint32_t AccessMask(KeyAccess access, RegistryView view) {
+// A key with one view is opened without one: the flag would change nothing
+// there, and Wine, handed a 32-bit view flag, walks the key's whole path name
+// by name on every open, which made each open several times slower.
+constexpr std::uint32_t AccessMask(KeyAccess access, RegistryView view, RootKey root,
+                                   std::string_view path) {
+  if (!KeyHasTwoViews(root, path)) return static_cast<std::uint32_t>(access);
   const std::uint32_t viewFlag = view == RegistryView::Wow64_64 ? kKeyWow64_64Key : kKeyWow64_32Key;
   return static_cast<std::uint32_t>(access) | viewFlag;
 }

@@ -20,7 +20,6 @@ struct SubstituteRegistry::Key {
 
 namespace {
 
-constexpr const char* kRedirectedKey = "software";
 constexpr const char* kThirtyTwoBitNode = "Wow6432Node";
 
 // Windows compares key and value names without regard to case.
@@ -219,8 +218,7 @@ bool SubstituteRegistry::HasTwoViews() const {
 std::vector<std::string> SubstituteRegistry::PhysicalNames(RootKey root, const std::string& path,
                                                            RegistryView view) const {
   std::vector<std::string> names = SplitPath(path);
-  if (root == RootKey::LocalMachine && view == RegistryView::Default && !names.empty() &&
-      Fold(names.front()) == kRedirectedKey && HasTwoViews()) {
+  if (view == RegistryView::Default && KeyHasTwoViews(root, path) && HasTwoViews()) {
     names.insert(names.begin() + 1, kThirtyTwoBitNode);
   }
   return names;

@@ -23,7 +23,7 @@ long Win32Registry::CreateKey(RootKey root, const std::string& path, KeyAccess a
   HKEY opened = nullptr;
   const LSTATUS status =
       RegCreateKeyExA(RootHandle(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      AccessMask(access, view), nullptr, &opened, nullptr);
+                      AccessMask(access, view, root, path), nullptr, &opened, nullptr);
   if (status == ERROR_SUCCESS) key = FromHkey(opened);
   return status;
 }
@@ -32,7 +32,7 @@ long Win32Registry::OpenKey(RootKey root, const std::string& path, KeyAccess acc
                             RegistryView view, KeyHandle& key) {
   HKEY opened = nullptr;
   const LSTATUS status =
-      RegOpenKeyExA(RootHandle(root), path.c_str(), 0, AccessMask(access, view), &opened);
+      RegOpenKeyExA(RootHandle(root), path.c_str(), 0, AccessMask(access, view, root, path), &opened);
   if (status == ERROR_SUCCESS) key = FromHkey(opened);
   return status;
 }

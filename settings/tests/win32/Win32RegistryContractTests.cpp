@@ -1,6 +1,7 @@
 // The registry contract on the real registry, through advapi32.
 #include <windows.h>
 
+#include "settings/SettingLocations.h"
 #include "settings/tests/RegistryContract.h"
 #include "settings/win32/Win32Registry.h"
 
@@ -52,6 +53,48 @@ TEST(Win32Registry, DefaultViewIsTheThirtyTwoBitView) {
             ERROR_SUCCESS);
   RegCloseKey(seen);
   Win32Backend().RemoveScratchKeys(name);
+}
+
+// The raw bytes of a value as a program asking for one view reads them.
+std::string ReadInView(HKEY root, const std::string& path, const char* value, DWORD viewFlag) {
+  std::string data(64, '\0');
+  DWORD size = static_cast<DWORD>(data.size());
+  if (RegGetValueA(root, path.c_str(), value, RRF_RT_ANY | viewFlag, nullptr, data.data(),
+                   &size) != ERROR_SUCCESS) {
+    return "(unreadable)";
+  }
+  data.resize(size);
+  return data;
+}
+
+// Keys outside HKEY_LOCAL_MACHINE\Software are opened without a view flag;
+// that is sound only while either flag reaches the very same key.
+TEST(Win32Registry, KeysWithOneViewAreTheSameKeyUnderEitherViewFlag) {
+  const std::string name = "QuillonContract.OneView";
+  const std::string path = "Software\\" + name;
+  const std::string stored = "seen";
+  Win32Registry registry;
+  KeyHandle key{};
+  ASSERT_EQ(registry.CreateKey(RootKey::CurrentUser, path, KeyAccess::Write, RegistryView::Default,
+                               key),
+            kErrorSuccess);
+  ASSERT_EQ(registry.SetValue(key, "text", kRegSz,
+                              std::span(reinterpret_cast<const std::uint8_t*>(stored.c_str()),
+                                        stored.size() + 1)),
+            kErrorSuccess);
+  registry.CloseKey(key);
+  const std::string asStored(stored.c_str(), stored.size() + 1);
+  EXPECT_EQ(ReadInView(HKEY_CURRENT_USER, path, "text", RRF_SUBKEY_WOW6432KEY), asStored);
+  EXPECT_EQ(ReadInView(HKEY_CURRENT_USER, path, "text", RRF_SUBKEY_WOW6464KEY), asStored);
+  Win32Backend().RemoveScratchKeys(name);
+
+  const std::string environment = kEnvironmentKey.path;
+  EXPECT_EQ(ReadInView(HKEY_LOCAL_MACHINE, environment, kProcessorArchitectureValue,
+                       RRF_SUBKEY_WOW6432KEY),
+            std::string("AMD64", 6));
+  EXPECT_EQ(ReadInView(HKEY_LOCAL_MACHINE, environment, kProcessorArchitectureValue,
+                       RRF_SUBKEY_WOW6464KEY),
+            std::string("AMD64", 6));
 }
 
 }  // namespace
