@@ -1,5 +1,6 @@
 # Shared build rules: warnings for the project's own code, the sanitizer switch,
-# GoogleTest for native and MinGW builds, and how tests are registered.
+# GoogleTest for native and MinGW builds, how tests are registered, and
+# system libraries loaded on first use.
 
 # Warnings apply to targets of this project only, never to GoogleTest or other
 # third-party code added to the build.
@@ -60,4 +61,36 @@ function(quillon_add_gtest target)
   else()
     gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
   endif()
+endfunction()
+
+# An import library target NAME for the system library DLL that loads DLL on
+# the first call into it instead of at start-up: the program starts without
+# the libraries only some commands need (and those they bring along). Each
+# export is given as on 32-bit Windows, NAME@ARGUMENT-BYTES; the 64-bit
+# names carry no decoration. A function the list lacks fails to link.
+function(quillon_delay_load_library name dll)
+  set(definitions "LIBRARY ${dll}\nEXPORTS\n")
+  foreach(export IN LISTS ARGN)
+    if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
+      string(REGEX REPLACE "@[0-9]+$" "" export "${export}")
+    endif()
+    string(APPEND definitions "${export}\n")
+  endforeach()
+  # --kill-at: the 32-bit names are looked up in the DLL without decoration.
+  set(killAt "")
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(killAt --kill-at)
+  endif()
+  set(defFile ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
+  set(library ${CMAKE_CURRENT_BINARY_DIR}/lib${name}.a)
+  file(WRITE ${defFile} "${definitions}")
+  add_custom_command(OUTPUT ${library}
+    COMMAND ${CMAKE_DLLTOOL} ${killAt} --input-def ${defFile} --output-delaylib ${library}
+    DEPENDS ${defFile}
+    VERBATIM)
+  add_custom_target(${name}_generated DEPENDS ${library})
+  add_library(${name} INTERFACE)
+  add_dependencies(${name} ${name}_generated)
+  # delayimp holds the loader the generated calls go through.
+  target_link_libraries(${name} INTERFACE ${library} delayimp)
 endfunction()
