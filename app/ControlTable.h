@@ -50,14 +50,14 @@ struct ControlDefinition {
   std::optional<int> tabOrder{};  // none for labels, which take no focus
 };
 
-struct WindowSpec {
+struct WindowDefinition {
   std::string_view name{};
   std::string_view title{};
   int clientWidth = 0;  // twips
   int clientHeight = 0;
 };
 
-struct TabControlSpec {
+struct TabControlDefinition {
   std::string_view name{};
   TwipsRect rect{};
   int tabHeight = 0;  // twips
@@ -66,7 +66,7 @@ struct TabControlSpec {
   int tabOrder = 0;
 };
 
-inline constexpr WindowSpec kMainWindow{
+inline constexpr WindowDefinition kMainWindow{
     .name = "AdminUtilityMain",
     .title = "Quillon Administrator Utility 1.31",
     .clientWidth = 7332,
@@ -75,7 +75,7 @@ inline constexpr WindowSpec kMainWindow{
 
 // A little taller than the client area (6372 against 6348): the bottom edge
 // of the tab control is simply cut off by the window.
-inline constexpr TabControlSpec kTabControl{
+inline constexpr TabControlDefinition kTabControl{
     .name = "SSTab1",
     .rect = {0, 0, 7332, 6372},
     .tabHeight = 520,

@@ -117,16 +117,23 @@ void Subtract(HRGN region, const RECT& rect) {
 
 LONG AreaOf(const RECT& rect) { return (rect.right - rect.left) * HeightOf(rect); }
 
-// The dialog manager's Tab key walks the children in z-order from the top,
-// and each child is created at the bottom: creation order is tab order.
-// Labels take no focus and come last.
-std::vector<const ControlDefinition*> CreationOrder() {
-  std::vector<const ControlDefinition*> order;
-  for (const ControlDefinition& definition : ControlTable()) order.push_back(&definition);
-  std::ranges::stable_sort(order, {}, [](const ControlDefinition* definition) {
-    return definition->tabOrder.value_or(INT_MAX);
-  });
-  return order;
+// Labels take no focus and come after every control that does.
+int TabOrderOf(const ControlDefinition& definition) {
+  return definition.tabOrder.value_or(INT_MAX);
+}
+
+ControlId FirstInTabOrder() {
+  return std::ranges::min(ControlTable(), {}, TabOrderOf).id;
+}
+
+// Built before the window is first shown: the page in front and the
+// buttons beside the pages.
+bool OnFirstPage(const ControlDefinition& definition) {
+  return definition.page.value_or(kTabControl.initialPage) == kTabControl.initialPage;
+}
+
+std::string CreatedText(const ControlDefinition& definition) {
+  return std::string(HasEditText(definition.kind) ? definition.created.text : definition.caption);
 }
 
 bool OnScreen(const ControlDefinition& definition, Page page) {
@@ -246,37 +253,46 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::Build(HINSTANCE instance) {
+  instance_ = instance;
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_TAB_CLASSES};
   if (!InitCommonControlsEx(&classes)) return false;
   HDC screen = GetDC(nullptr);
   dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
   dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
+  for (const ControlDefinition& definition : ControlTable()) {
+    const std::size_t index = IndexOf(definition.id);
+    unbuilt_[index] = {.text = CreatedText(definition), .enabled = definition.created.enabled};
+    knownTexts_[index] = unbuilt_[index].text;
+  }
   font_ = CreateDialogFont(dpiY_);
-  if (!font_ || !CreateFrame(instance) || !CreateToolTips(instance) ||
-      !CreateTabControl(instance)) {
+  if (!font_ || !CreateFrame() || !CreateToolTips() || !CreateTabControl() ||
+      !CreateControls(OnFirstPage)) {
     return false;
   }
-  const std::array<RECT, kControlCount> rects = ControlRects(dpiX_, dpiY_);
-  const std::vector<const ControlDefinition*> order = CreationOrder();
-  for (const ControlDefinition* definition : order) {
-    if (!CreateControl(instance, *definition, rects[IndexOf(definition->id)])) return false;
-  }
-  PlaceTabControlInTabOrder();
   ShowPage(kTabControl.initialPage);
-  focusToRestore_ = HandleOf(order.front()->id);
-  creating_ = false;
+  focusToRestore_ = HandleOf(FirstInTabOrder());
   return true;
 }
 
-bool MainWindow::CreateFrame(HINSTANCE instance) {
+// Each control is built with what the core has set on it so far.
+bool MainWindow::CreateControls(bool (*wanted)(const ControlDefinition&)) {
+  const std::array<RECT, kControlCount> rects = ControlRects(dpiX_, dpiY_);
+  for (const ControlDefinition& definition : ControlTable()) {
+    if (HandleOf(definition.id) || !wanted(definition)) continue;
+    if (!CreateControl(definition, rects[IndexOf(definition.id)])) return false;
+  }
+  return true;
+}
+
+bool MainWindow::CreateFrame() {
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUILLON_ADMIN));
+  windowClass.hInstance = instance_;
+  windowClass.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_QUILLON_ADMIN));
   windowClass.hIconSm = static_cast<HICON>(
-      LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUILLON_ADMIN), IMAGE_ICON,
+      LoadImageA(instance_, MAKEINTRESOURCEA(IDI_QUILLON_ADMIN), IMAGE_ICON,
                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
   windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -293,23 +309,23 @@ bool MainWindow::CreateFrame(HINSTANCE instance) {
   // WM_NCCREATE stores the window's handle in window_.
   return CreateWindowExA(0, kMainWindowClassName, title.c_str(), kFrameStyle, CW_USEDEFAULT,
                          CW_USEDEFAULT, frame.right - frame.left, HeightOf(frame), nullptr,
-                         nullptr, instance, this) != nullptr;
+                         nullptr, instance_, this) != nullptr;
 }
 
-bool MainWindow::CreateToolTips(HINSTANCE instance) {
+bool MainWindow::CreateToolTips() {
   // TTS_NOPREFIX shows an "&" as written; TTS_ALWAYSTIP shows tips also while
   // another program is active.
   toolTips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                              instance, nullptr);
+                              instance_, nullptr);
   if (!toolTips_) return false;
   SendMessageA(toolTips_, TTM_SETMAXTIPWIDTH, 0, ToPixels(kToolTipWidthTwips, dpiX_));
   return true;
 }
 
-bool MainWindow::CreateTabControl(HINSTANCE instance) {
-  tabControl_ = CreateChild(window_, instance,
+bool MainWindow::CreateTabControl() {
+  tabControl_ = CreateChild(window_, instance_,
                             {.className = WC_TABCONTROLA,
                              .style = WS_VISIBLE | WS_TABSTOP,
                              .rect = ToPixels(kTabControl.rect, dpiX_, dpiY_),
@@ -336,31 +352,33 @@ bool MainWindow::CreateTabControl(HINSTANCE instance) {
   SendMessageA(tabControl_, TCM_SETITEMSIZE, 0,
                MAKELPARAM(0, ToPixels(kTabControl.tabHeight, dpiY_)));
   SendMessageA(tabControl_, TCM_SETCURSEL, static_cast<WPARAM>(kTabControl.initialPage), 0);
+  PlaceInTabOrder(tabControl_, kTabControl.tabOrder);
   return true;
 }
 
-bool MainWindow::CreateControl(HINSTANCE instance, const ControlDefinition& definition, const RECT& rect) {
+bool MainWindow::CreateControl(const ControlDefinition& definition, const RECT& rect) {
   const KindTraits& traits = TraitsOf(definition.kind);
+  const UnbuiltState& state = unbuilt_[IndexOf(definition.id)];
   ChildWindow child{
       .className = traits.className,
-      .text = std::string(HasEditText(definition.kind) ? definition.created.text : definition.caption),
+      .text = state.text,
       .style = traits.style,
       .exStyle = traits.exStyle,
       .rect = rect,
       .dialogId = DialogIdOf(definition.id),
   };
-  if (!definition.created.enabled) child.style |= WS_DISABLED;
+  if (!state.enabled) child.style |= WS_DISABLED;
   if (definition.created.passwordChar != '\0') child.style |= ES_PASSWORD;
   // A combo box is created as tall as it is with its list dropped down.
   if (definition.kind == ControlKind::kComboBox) {
     child.rect.bottom += HeightOf(rect) * static_cast<LONG>(definition.listItems.size());
   }
-  HWND control = CreateChild(window_, instance, child);
+  HWND control = CreateChild(window_, instance_, child);
   if (!control) return false;
   handles_[IndexOf(definition.id)] = control;
-  knownTexts_[IndexOf(definition.id)] = child.text;
-  SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  PlaceInTabOrder(control, TabOrderOf(definition));
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  if (state.value != BST_UNCHECKED) SetValue(definition.id, state.value);
 
   if (definition.kind == ControlKind::kTextBox) {
     // 0 lifts the limit to what an edit control can hold.
@@ -378,19 +396,25 @@ bool MainWindow::CreateControl(HINSTANCE instance, const ControlDefinition& defi
   return definition.toolTip.empty() || AddToolTip(toolTips_, window_, control, definition.toolTip);
 }
 
-// The tab control was created first and so sits above every control; its
-// place in the tab order is in the table too: right below the last control
-// that comes before it.
-void MainWindow::PlaceTabControlInTabOrder() {
+// The dialog manager's Tab key walks the children in z-order from the top,
+// so a child's place in the z-order is its place in the tab order: right
+// below the latest in the tab order of the children that exist and come
+// before it, or on top when none does. Built a page at a time, the children
+// end up in tab order all the same.
+void MainWindow::PlaceInTabOrder(HWND child, int order) {
   HWND above = HWND_TOP;
   int aboveOrder = INT_MIN;
-  for (const ControlDefinition& definition : ControlTable()) {
-    if (definition.tabOrder && *definition.tabOrder < kTabControl.tabOrder && *definition.tabOrder > aboveOrder) {
-      aboveOrder = *definition.tabOrder;
-      above = HandleOf(definition.id);
+  const auto consider = [&](HWND candidate, int candidateOrder) {
+    if (candidate && candidate != child && candidateOrder <= order && candidateOrder >= aboveOrder) {
+      above = candidate;
+      aboveOrder = candidateOrder;
     }
+  };
+  consider(tabControl_, kTabControl.tabOrder);
+  for (const ControlDefinition& definition : ControlTable()) {
+    consider(HandleOf(definition.id), TabOrderOf(definition));
   }
-  SetWindowPos(tabControl_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(child, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 Page MainWindow::PageInFront() const {
@@ -399,7 +423,9 @@ Page MainWindow::PageInFront() const {
 
 void MainWindow::ShowPage(Page page) {
   for (const ControlDefinition& definition : ControlTable()) {
-    ShowWindow(HandleOf(definition.id), OnScreen(definition, page) ? SW_SHOWNA : SW_HIDE);
+    if (HWND control = HandleOf(definition.id)) {
+      ShowWindow(control, OnScreen(definition, page) ? SW_SHOWNA : SW_HIDE);
+    }
   }
   CutTabControlAroundControls(page);
 }
@@ -422,9 +448,13 @@ void MainWindow::CutTabControlAroundControls(Page page) {
 
 void MainWindow::SetClickListener(ClickListener listener) { clickListener_ = std::move(listener); }
 
-void MainWindow::Show(int showCommand) {
+// Under Wine each control costs milliseconds to build, and the hidden pages
+// hold most of them: they are built once the page in front is on the screen,
+// before the loop takes the first input.
+bool MainWindow::Show(int showCommand) {
   ShowWindow(window_, showCommand);
-  UpdateWindow(window_);
+  RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  return CreateControls([](const ControlDefinition&) { return true; });
 }
 
 void MainWindow::RunUntilClosed() {
@@ -490,11 +520,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window_, message, wParam, lParam);
 }
 
+// An edit control may notify a change while it is being created, before the
+// window knows its handle; its text is then still the one last reported.
 void MainWindow::OnCommand(int dialogId, int code) {
   const int index = dialogId - kFirstControlDialogId;
-  // The edit controls notify while they are being created, before the
-  // window knows their handles.
-  if (creating_ || index < 0 || index >= static_cast<int>(kControlCount)) return;
+  if (index < 0 || index >= static_cast<int>(kControlCount)) return;
   const auto id = static_cast<ControlId>(index);
   switch (DefinitionOf(id).kind) {
     case ControlKind::kTextBox:
@@ -541,8 +571,11 @@ void MainWindow::ToggleCheckBox(ControlId id) {
   SetValue(id, Value(id) == BST_UNCHECKED ? BST_CHECKED : BST_UNCHECKED);
 }
 
+// A control not built yet is read from and written to unbuilt_, which its
+// building starts from.
 std::string MainWindow::Text(ControlId id) const {
   HWND control = HandleOf(id);
+  if (!control) return unbuilt_[IndexOf(id)].text;
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
   const int length = GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
   text.resize(static_cast<std::size_t>(length));
@@ -550,21 +583,41 @@ std::string MainWindow::Text(ControlId id) const {
 }
 
 void MainWindow::SetText(ControlId id, const std::string& text) {
-  SetWindowTextA(HandleOf(id), text.c_str());
+  if (HWND control = HandleOf(id)) {
+    SetWindowTextA(control, text.c_str());
+  } else {
+    unbuilt_[IndexOf(id)].text = text;
+  }
   if (DefinitionOf(id).kind == ControlKind::kTextBox) RaiseChangeIfTextChanged(id);
 }
 
 int MainWindow::Value(ControlId id) const {
-  return static_cast<int>(SendMessageA(HandleOf(id), BM_GETCHECK, 0, 0));
+  HWND control = HandleOf(id);
+  if (!control) return unbuilt_[IndexOf(id)].value;
+  return static_cast<int>(SendMessageA(control, BM_GETCHECK, 0, 0));
 }
 
 void MainWindow::SetValue(ControlId id, int value) {
-  SendMessageA(HandleOf(id), BM_SETCHECK, static_cast<WPARAM>(value), 0);
+  if (HWND control = HandleOf(id)) {
+    SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+  } else {
+    unbuilt_[IndexOf(id)].value = value;
+  }
 }
 
-bool MainWindow::Enabled(ControlId id) const { return IsWindowEnabled(HandleOf(id)) != FALSE; }
+bool MainWindow::Enabled(ControlId id) const {
+  HWND control = HandleOf(id);
+  if (!control) return unbuilt_[IndexOf(id)].enabled;
+  return IsWindowEnabled(control) != FALSE;
+}
 
-void MainWindow::SetEnabled(ControlId id, bool enabled) { EnableWindow(HandleOf(id), enabled); }
+void MainWindow::SetEnabled(ControlId id, bool enabled) {
+  if (HWND control = HandleOf(id)) {
+    EnableWindow(control, enabled);
+  } else {
+    unbuilt_[IndexOf(id)].enabled = enabled;
+  }
+}
 
 // Nothing changes a control's own visibility; which page is in front decides
 // only what is on the screen.
@@ -572,6 +625,10 @@ bool MainWindow::Visible(ControlId id) const { return DefinitionOf(id).created.v
 
 std::vector<std::string> MainWindow::ListItems(ControlId id) const {
   HWND combo = HandleOf(id);
+  if (!combo) {
+    const std::span<const std::string_view> listed = DefinitionOf(id).listItems;
+    return {listed.begin(), listed.end()};
+  }
   const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
   std::vector<std::string> items;
   for (WPARAM index = 0; static_cast<LRESULT>(index) < count; ++index) {

@@ -1,7 +1,8 @@
 #pragma once
 // AdminUtilityMain on the screen: the top-level window with its tab control
-// and every control of the controls table, created by one walk over that
-// table, and the Controls interface over their handles. The window shows the
+// and every control of the controls table, created from that table (the
+// page in front first, the others once it is shown), and the Controls
+// interface over their handles. The window shows the
 // page in front, raises its text boxes' change notifications and passes
 // button clicks on; what a click or a change does is the core's business.
 #include <windows.h>
@@ -34,9 +35,10 @@ constexpr int DialogIdOf(ControlId id) {
 
 class MainWindow final : public Controls {
  public:
-  // The window, hidden, with every control in its created state and the
-  // initial page in front; nullptr when the platform refuses any part of it
-  // (GetLastError tells why).
+  // The window, hidden, with the initial page in front and every control in
+  // its created state, though only the front page's controls and the
+  // buttons beside the pages are built yet; nullptr when the platform
+  // refuses any part of it (GetLastError tells why).
   static std::unique_ptr<MainWindow> Create(HINSTANCE instance);
   ~MainWindow() override;
   MainWindow(const MainWindow&) = delete;
@@ -48,8 +50,10 @@ class MainWindow final : public Controls {
   // Replaces the one listener; an empty function drops the clicks.
   void SetClickListener(ClickListener listener);
 
-  // First display, with keyboard focus on Apply.
-  void Show(int showCommand);
+  // First display, with keyboard focus on Apply; the pages behind the one in
+  // front are built right after it. False when the platform refuses one of
+  // their controls (GetLastError tells why).
+  [[nodiscard]] bool Show(int showCommand);
 
   // The program's message loop, as in a dialog box: Tab and the arrow keys
   // move between controls. Returns when the window is gone.
@@ -76,11 +80,12 @@ class MainWindow final : public Controls {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   bool Build(HINSTANCE instance);
-  bool CreateFrame(HINSTANCE instance);
-  bool CreateToolTips(HINSTANCE instance);
-  bool CreateTabControl(HINSTANCE instance);
-  bool CreateControl(HINSTANCE instance, const ControlDefinition& definition, const RECT& rect);
-  void PlaceTabControlInTabOrder();
+  bool CreateFrame();
+  bool CreateToolTips();
+  bool CreateTabControl();
+  bool CreateControls(bool (*wanted)(const ControlDefinition&));
+  bool CreateControl(const ControlDefinition& definition, const RECT& rect);
+  void PlaceInTabOrder(HWND child, int order);
 
   Page PageInFront() const;
   void ShowPage(Page page);
@@ -93,10 +98,19 @@ class MainWindow final : public Controls {
 
   HWND HandleOf(ControlId id) const { return handles_[IndexOf(id)]; }
 
+  // What the core set on a control that is not built yet.
+  struct UnbuiltState {
+    std::string text;
+    int value = BST_UNCHECKED;
+    bool enabled = true;
+  };
+
+  HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   HWND tabControl_ = nullptr;
   HWND toolTips_ = nullptr;
-  std::array<HWND, kControlCount> handles_{};
+  std::array<HWND, kControlCount> handles_{};  // null until built
+  std::array<UnbuiltState, kControlCount> unbuilt_{};
   HFONT font_ = nullptr;
   int dpiX_ = 0;
   int dpiY_ = 0;
@@ -106,7 +120,6 @@ class MainWindow final : public Controls {
   ChangeListener changeListener_;
   ClickListener clickListener_;
 
-  bool creating_ = true;
   bool waiting_ = false;
   HWND focusToRestore_ = nullptr;
 };

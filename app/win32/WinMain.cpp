@@ -70,7 +70,10 @@ int Run(HINSTANCE instance, int showCommand) {
 
   // Filled before it is first shown, so the window opens as loaded.
   core.Form_Load();
-  window->Show(showCommand);
+  if (!window->Show(showCommand)) {
+    ReportNoWindow();
+    return 1;
+  }
   window->RunUntilClosed();
   return 0;
 }

@@ -18,9 +18,13 @@
 
 #include "app/ControlId.h"
 #include "app/win32/MainWindow.h"
+#include "e2e/driver/WindowSearch.h"
 
 namespace quillon {
 namespace {
+
+using e2e::EveryControlBuilt;
+using e2e::VisibleWindowOf;
 
 using Clock = std::chrono::steady_clock;
 using Milliseconds = std::chrono::duration<double, std::milli>;
@@ -39,32 +43,6 @@ bool WaitFor(Condition condition) {
     Sleep(1);
   }
   return true;
-}
-
-struct WindowSearch {
-  DWORD processId;
-  const char* className;  // null: any class
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  if (processId != search->processId || !IsWindowVisible(window)) return TRUE;
-  if (search->className) {
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (std::string(className) != search->className) return TRUE;
-  }
-  search->found = window;
-  return FALSE;
-}
-
-HWND VisibleWindowOf(DWORD processId, const char* className = nullptr) {
-  WindowSearch search{processId, className};
-  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 // One started program, ended when it goes out of scope.
@@ -114,6 +92,11 @@ std::optional<Milliseconds> TimeStartup(const std::string& program) {
   return elapsed;
 }
 
+bool Answers(HWND window) {
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &answer) != 0;
+}
+
 std::string BoxText(HWND box) {
   char text[256] = {};
   GetDlgItemTextA(box, kMessageTextId, text, sizeof text);
@@ -127,6 +110,12 @@ std::optional<Milliseconds> TimeApplyPass(const std::string& utility) {
   if (!started.Running() ||
       !WaitFor([&] { return (window = VisibleWindowOf(started.Id())) != nullptr; })) {
     std::fprintf(stderr, "the utility showed no window\n");
+    return std::nullopt;
+  }
+  // The pages behind the one in front are built after the window shows;
+  // the pass is timed from when the window takes input.
+  if (!WaitFor([&] { return EveryControlBuilt(window) && Answers(window); })) {
+    std::fprintf(stderr, "the utility's window was not ready for input\n");
     return std::nullopt;
   }
   const auto start = Clock::now();

@@ -11,6 +11,7 @@
 #include <cstddef>
 
 #include "app/win32/MainWindow.h"
+#include "e2e/driver/WindowSearch.h"
 
 namespace quillon::e2e {
 namespace {
@@ -89,21 +90,6 @@ class RemoteMemory {
   void* address_ = nullptr;
 };
 
-struct MainWindowSearch {
-  DWORD processId;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchMainWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<MainWindowSearch*>(param);
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  if (processId != search->processId || !IsWindowVisible(window)) return TRUE;
-  if (WindowText(window) != kMainWindow.title) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
 LPARAM KeyData(WORD key, bool withAlt, bool release) {
   const UINT scanCode = MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
   LPARAM data = 1 | static_cast<LPARAM>(scanCode) << 16;
@@ -115,17 +101,21 @@ LPARAM KeyData(WORD key, bool withAlt, bool release) {
 }  // namespace
 
 std::optional<UtilityWindow> UtilityWindow::WaitForOpen(const UtilityProcess& process) {
-  MainWindowSearch search{process.Id()};
-  const bool found = WaitUntil("the window \"" + std::string(kMainWindow.title) + "\" of process " +
-                                   std::to_string(process.Id()) + " to be shown",
-                               [&] {
-                                 if (process.HasEnded()) return true;
-                                 EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-                                 return search.found != nullptr;
-                               });
-  if (found && !search.found) ADD_FAILURE() << "the utility ended before it showed its window";
-  if (!search.found) return std::nullopt;
-  return UtilityWindow(search.found);
+  HWND found = nullptr;
+  const auto open = [&] {
+    found = VisibleWindowOf(process.Id(), kMainWindowClassName);
+    return found != nullptr && EveryControlBuilt(found);
+  };
+  if (!WaitUntil("the window \"" + std::string(kMainWindow.title) + "\" of process " +
+                     std::to_string(process.Id()) + " to be shown with all its controls",
+                 [&] { return open() || process.HasEnded(); })) {
+    return std::nullopt;
+  }
+  if (!open()) {
+    ADD_FAILURE() << "the utility ended before it showed its window";
+    return std::nullopt;
+  }
+  return UtilityWindow(found);
 }
 
 HWND UtilityWindow::Control(ControlId id) const { return GetDlgItem(window_, DialogIdOf(id)); }

@@ -73,6 +73,37 @@ TEST_F(MainWindowTest, TextBoxNotifiesOnlyRealChanges) {
   EXPECT_EQ(changes.size(), 2u);
 }
 
+// The program loads before the first display, while the hidden pages are
+// not built yet: what the load sets must reach their controls all the same,
+// with the same change notifications.
+TEST_F(MainWindowTest, WhatIsSetBeforeTheFirstDisplayReachesThePagesBuiltAfterIt) {
+  const std::unique_ptr<MainWindow> opening = MainWindow::Create(GetModuleHandleA(nullptr));
+  ASSERT_NE(opening, nullptr);
+  const auto child = [&](ControlId id) { return GetDlgItem(opening->Handle(), DialogIdOf(id)); };
+  ASSERT_EQ(child(Id::txtMailSubject), nullptr) << "the Email page is built before it is needed";
+  std::vector<ControlId> changes;
+  opening->SetChangeListener([&](ControlId id) { changes.push_back(id); });
+  opening->SetText(Id::txtMailSubject, "Quarterly");
+  opening->SetText(Id::txtMailSubject, "Quarterly");
+  opening->SetText(Id::cboPrintPermission, "Prevent printing");
+  opening->SetValue(Id::chkSendPDF, 2);
+  opening->SetEnabled(Id::txtDefaultWatermarkFile, false);
+  EXPECT_EQ(changes, std::vector{Id::txtMailSubject});
+  EXPECT_EQ(opening->Text(Id::txtMailSubject), "Quarterly");
+  EXPECT_EQ(opening->Value(Id::chkSendPDF), 2);
+  EXPECT_FALSE(opening->Enabled(Id::txtDefaultWatermarkFile));
+  EXPECT_EQ(opening->ListItems(Id::cboPrintPermission),
+            (std::vector<std::string>{"", "Allow printing", "Prevent printing"}));
+
+  ASSERT_TRUE(opening->Show(SW_SHOWNORMAL));
+  EXPECT_EQ(WindowText(child(Id::txtMailSubject)), "Quarterly");
+  EXPECT_EQ(WindowText(child(Id::cboPrintPermission)), "Prevent printing");
+  EXPECT_EQ(SendMessageA(child(Id::chkSendPDF), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+  EXPECT_FALSE(IsWindowEnabled(child(Id::txtDefaultWatermarkFile)));
+  EXPECT_FALSE(IsWindowVisible(child(Id::txtMailSubject))) << "a page behind is on the screen";
+  EXPECT_EQ(changes.size(), 1u) << "building the page raised a change";
+}
+
 TEST_F(MainWindowTest, PickersFillTheirTextBoxOrLeaveItAlone) {
   ClickTab(Page::kFileName);
   const DialogView view = AnswerFileDialog("Select the Watermark PDF file", "C:\\stamp.pdf", [&] {

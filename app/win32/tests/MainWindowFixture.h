@@ -48,7 +48,7 @@ class MainWindowTest : public ::testing::Test {
                                    .environmentBroadcast = broadcast,
                                    .helperLibrary = helperLibrary});
     window->SetClickListener([this](ControlId button) { core->Click(button); });
-    window->Show(SW_SHOWNORMAL);
+    ASSERT_TRUE(window->Show(SW_SHOWNORMAL)) << "CreateWindow error " << GetLastError();
     Pump();
   }
 
