@@ -7,21 +7,22 @@
 #
 #   e2e/bench-startup.sh [RUNS]      (default 9)
 #
-# Builds what it needs in the win64 preset's folder, or in BUILD_DIR when
-# that names another configured win64 build. The prefix is its own, under
-# the build folder, made on first use; its wineserver is stopped at the end.
+# Both programs are built as released (the win64-release preset: optimised,
+# no symbols), in that preset's folder, or in BUILD_DIR when that names
+# another configured 64-bit build. The prefix is its own, under the build
+# folder, made on first use; its wineserver is stopped at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=${1:-9}
-build=${BUILD_DIR:-build/win64}
+build=${BUILD_DIR:-build/win64-release}
 prefix=$(realpath "$build")/e2e/bench-prefix
 targets=(quillon-admin e2e_empty_window e2e_startup_timer)
 
 scripts/install-deps.sh
 if [ -z "${BUILD_DIR:-}" ]; then
-  cmake --preset win64 >/dev/null
-  cmake --build --preset win64 -j "$(nproc)" --target "${targets[@]}"
+  cmake --preset win64-release >/dev/null
+  cmake --build --preset win64-release -j "$(nproc)" --target "${targets[@]}"
 else
   cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 fi
