@@ -2,9 +2,9 @@
 // AdminUtilityMain on the screen: the top-level window with its tab control
 // and every control of the controls table, created from that table (the
 // page in front first, the others once it is shown), and the Controls
-// interface over their handles. The window shows the
-// page in front, raises its text boxes' change notifications and passes
-// button clicks on; what a click or a change does is the core's business.
+// interface over their handles. The window shows the page in front, raises
+// its text boxes' change notifications and passes button clicks on; what a
+// click or a change does is the core's business.
 #include <windows.h>
 
 #include <array>
