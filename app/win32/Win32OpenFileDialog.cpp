@@ -6,6 +6,8 @@
 
 #include <array>
 
+#include "platform/win32/SystemFunction.h"
+
 namespace quillon {
 namespace {
 
@@ -36,7 +38,9 @@ std::optional<std::string> Win32OpenFileDialog::Choose(const OpenFileRequest& re
   ofn.nMaxFileTitle = kNameCapacity;
   ofn.lpstrTitle = request.title.c_str();
   ofn.Flags = request.flags;
-  if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+  static const auto getOpenFileName =
+      SystemFunction<decltype(GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+  if (!getOpenFileName || !getOpenFileName(&ofn)) return std::nullopt;
   return std::string(file.data());
 }
 

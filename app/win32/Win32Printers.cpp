@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+#include "platform/win32/SystemFunction.h"
+
 namespace quillon {
 namespace {
 
@@ -18,12 +20,17 @@ constexpr char kFontFace[] = "Arial";
 static_assert(sizeof kFontFace <= LF_FACESIZE);
 constexpr int kPointsPerInch = 72;
 
+constexpr char kSpooler[] = "winspool.drv";
+
 std::string DefaultPrinterName() {
+  static const auto getDefaultPrinter =
+      SystemFunction<decltype(GetDefaultPrinterA)>(kSpooler, "GetDefaultPrinterA");
+  if (!getDefaultPrinter) return {};
   DWORD size = 0;
-  GetDefaultPrinterA(nullptr, &size);  // fails, telling the size it needs
+  getDefaultPrinter(nullptr, &size);  // fails, telling the size it needs
   if (size == 0) return {};
   std::string name(size, '\0');
-  if (!GetDefaultPrinterA(name.data(), &size)) return {};
+  if (!getDefaultPrinter(name.data(), &size)) return {};
   name.resize(std::strlen(name.c_str()));
   return name;
 }
@@ -104,13 +111,15 @@ bool SpoolOnePage(HDC dc, const std::vector<std::string>& lines) {
 }  // namespace
 
 std::vector<std::string> Win32Printers::InstalledPrinterNames() {
+  static const auto enumPrinters = SystemFunction<decltype(EnumPrintersA)>(kSpooler, "EnumPrintersA");
+  if (!enumPrinters) return {};
   std::vector<PRINTER_INFO_4A> infos;
   DWORD needed = 0;
   DWORD count = 0;
   // A printer may be added between the size query and the fetch: ask again
   // until the buffer holds the whole list.
   while (
-      !EnumPrintersA(kEnumFlags, nullptr, kNamesOnlyLevel, reinterpret_cast<LPBYTE>(infos.data()),
+      !enumPrinters(kEnumFlags, nullptr, kNamesOnlyLevel, reinterpret_cast<LPBYTE>(infos.data()),
                      static_cast<DWORD>(infos.size() * sizeof(PRINTER_INFO_4A)), &needed, &count)) {
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return {};
     infos.resize((needed + sizeof(PRINTER_INFO_4A) - 1) / sizeof(PRINTER_INFO_4A));

@@ -5,17 +5,29 @@
 
 #include <utility>
 
+#include "platform/win32/SystemFunction.h"
+
 namespace quillon {
 namespace {
 
 using StringExport = BSTR(__stdcall*)(LPCSTR, LPCSTR);
 
+// The library's strings are automation strings: read and freed through
+// oleaut32, which is bound only when the library is first used.
+struct AutomationStrings {
+  decltype(SysStringByteLen)* byteLength =
+      SystemFunction<decltype(SysStringByteLen)>("oleaut32.dll", "SysStringByteLen");
+  decltype(SysFreeString)* free =
+      SystemFunction<decltype(SysFreeString)>("oleaut32.dll", "SysFreeString");
+  bool Present() const { return byteLength && free; }
+};
+
 // The library's strings hold ANSI bytes rather than wide characters, so
 // their length is taken in bytes.
-std::string TakeAnsiBstr(BSTR value) {
+std::string TakeAnsiBstr(const AutomationStrings& strings, BSTR value) {
   if (!value) return {};
-  std::string text(reinterpret_cast<const char*>(value), SysStringByteLen(value));
-  SysFreeString(value);
+  std::string text(reinterpret_cast<const char*>(value), strings.byteLength(value));
+  strings.free(value);
   return text;
 }
 
@@ -45,9 +57,12 @@ HelperResult Win32HelperLibrary::Call(const char* exportName, const std::string&
   if (!module_) return {HelperStatus::LibraryMissing, {}};
   const FARPROC address = GetProcAddress(module_, exportName);
   if (!address) return {HelperStatus::ExportMissing, {}};
+  // The library cannot have loaded without oleaut32, which it imports.
+  static const AutomationStrings strings;
+  if (!strings.Present()) return {HelperStatus::LibraryMissing, {}};
   // Through void (*)() to say that the change of function type is meant.
   const auto function = reinterpret_cast<StringExport>(reinterpret_cast<void (*)()>(address));
-  return {HelperStatus::Ok, TakeAnsiBstr(function(key.c_str(), text.c_str()))};
+  return {HelperStatus::Ok, TakeAnsiBstr(strings, function(key.c_str(), text.c_str()))};
 }
 
 }  // namespace quillon
