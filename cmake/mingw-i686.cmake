@@ -1,5 +1,5 @@
-# 32-bit Windows build: the release artifact. It cannot run on this machine
-# (Wine here is 64-bit only), so it is built and inspected, never tested.
+# 32-bit Windows build: the release artifact. The machine's own Wine runs
+# 64-bit programs only; the tests run it in the WoW64 root's Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)

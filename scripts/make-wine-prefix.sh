@@ -11,8 +11,9 @@ export WINEPREFIX=$prefix
 export WINEDEBUG=-all
 # No prompts to install Wine's .NET and HTML engines.
 export WINEDLLOVERRIDES='mscoree,mshtml='
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver
+# The machine's own Wine unless the caller names another (the WoW64 root's).
+wine=${WINE:-/usr/lib/wine/wine64}
+wineserver=${WINESERVER:-/usr/lib/wine/wineserver}
 
 "$wineserver" -k 2>/dev/null || true
 rm -rf "$prefix"

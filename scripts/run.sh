@@ -1,56 +1,86 @@
 #!/usr/bin/env bash
-# Builds the utility (the 64-bit build, which is what Wine runs here) and
-# starts it under Wine on your display. With no display it runs it under Xvfb
-# instead, saves a screenshot of each page into screenshots/ and closes it.
-# Wine keeps its own prefix in build/run-prefix, made on first use.
+# Builds the utility and starts it under Wine on your display. With no display
+# it runs it under Xvfb instead, saves a screenshot of each page into
+# screenshots/ and closes it.
+#
+#   scripts/run.sh        the 64-bit build, under the machine's own Wine
+#   scripts/run.sh --32   the 32-bit release build, under the WoW64 Wine of
+#                         scripts/wow64-root.sh (made on first use: minutes)
+#
+# Wine keeps a prefix of its own per build in build/, made on first use.
 set -euo pipefail
 readonly self=$(realpath "$0")
 cd "$(dirname "$self")/.."
 
-readonly build=build/win64/app/win32
+bits=64
+if [ "${1:-}" = --32 ]; then bits=32; shift; fi
+readonly bits
+readonly preset=win$bits
+readonly build=$PWD/build/$preset/app/win32
 readonly shots=screenshots
-export WINEPREFIX=$PWD/build/run-prefix
+export WINEPREFIX=$PWD/build/run-prefix-$bits
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml='
-readonly wine=/usr/lib/wine/wine64
-readonly wineserver=/usr/lib/wine/wineserver
+
+if [ "$bits" = 32 ]; then
+  root=$(scripts/wow64-root.sh path)
+  # Inside the root the source tree is mounted at its own path.
+  in_root() { chroot "$root" env -C "$PWD" HOME=/root "$@"; }
+  wine() { in_root /usr/bin/wine "$@"; }
+  wineserver() { in_root /usr/lib/x86_64-linux-gnu/wine/wineserver "$@"; }
+  make_prefix() { timeout 300 chroot "$root" env -C "$PWD" HOME=/root WINE=/usr/bin/wine \
+                    WINESERVER=/usr/lib/x86_64-linux-gnu/wine/wineserver \
+                    scripts/make-wine-prefix.sh "$WINEPREFIX"; }
+else
+  wine() { /usr/lib/wine/wine64 "$@"; }
+  wineserver() { /usr/lib/wine/wineserver "$@"; }
+  make_prefix() { timeout 300 scripts/make-wine-prefix.sh "$WINEPREFIX"; }
+fi
 
 # Called again under Xvfb: opens the utility, photographs each page, closes it.
 if [ "${1:-}" = --screenshots ]; then
-  "$wine" "$build/quillon-admin.exe" &
+  wine "$build/quillon-admin.exe" >/dev/null 2>&1 &
   utility=$!
-  "$wine" "$build/page-tour.exe" wait
+  wine "$build/page-tour.exe" wait
   mkdir -p "$shots"
   for page in 1 2 3 4 5; do
-    shown=$("$wine" "$build/page-tour.exe" show "$page" | tr -d '\r')
+    shown=$(wine "$build/page-tour.exe" show "$page" | tr -d '\r')
     read -r name geometry <<<"$shown"
     sleep 1  # let the page paint
     import -window root -crop "$geometry" +repage "$shots/$name.png"
     echo "saved $shots/$name.png"
   done
-  "$wine" "$build/page-tour.exe" close
+  wine "$build/page-tour.exe" close
   for _ in $(seq 1 100); do kill -0 "$utility" 2>/dev/null || exit 0; sleep 0.1; done
   echo "the utility did not end after its window closed" >&2
   exit 1
 fi
 
 scripts/install-deps.sh
-cmake --preset win64 >/dev/null
+cmake --preset "$preset" >/dev/null
 # Building quillon-admin also places quillonc.dll beside it.
-cmake --build --preset win64 --target quillon-admin quillon_page_tour
+cmake --build --preset "$preset" --target quillon-admin quillon_page_tour
 
 # Only this prefix's processes are ever stopped, and only through its server.
-trap '"$wineserver" -k 2>/dev/null || true' EXIT
+cleanup() { wineserver -k 2>/dev/null || true; }
+if [ "$bits" = 32 ]; then
+  scripts/wow64-root.sh prepare || { echo "The 32-bit program needs the WoW64 root; it could not be made." >&2; exit 1; }
+  scripts/wow64-root.sh mount "$PWD"
+  cleanup() { wineserver -k 2>/dev/null || true; scripts/wow64-root.sh umount "$PWD"; }
+fi
+trap cleanup EXIT
 # A prefix whose creation was cut short has no system.reg yet.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating the Wine prefix $WINEPREFIX (once)"
-  timeout 300 scripts/make-wine-prefix.sh "$WINEPREFIX"
+  make_prefix
 fi
 
 if [ -n "${DISPLAY:-}" ]; then
-  "$wine" "$build/quillon-admin.exe"
+  wine "$build/quillon-admin.exe"
 else
   echo "No display: taking screenshots of the five pages under Xvfb"
-  timeout 300 xvfb-run -a -s "-screen 0 1024x768x24" "$self" --screenshots
+  args=(--screenshots)
+  [ "$bits" = 64 ] || args=(--32 --screenshots)
+  timeout 300 xvfb-run -a -s "-screen 0 1024x768x24" "$self" "${args[@]}"
   echo "The pages are in $shots/"
 fi
