@@ -5,24 +5,29 @@
 # times each after a warm-up; and the time of one Apply pass. Prints the
 # medians and the ratio of the two start-up medians (goal: 1.2 at most).
 #
-#   e2e/bench-startup.sh [RUNS]      (default 9)
+#   e2e/bench-startup.sh [RUNS]        (default 9) the 64-bit programs
+#   e2e/bench-startup.sh --32 [RUNS]   the 32-bit programs, under the WoW64
+#                                      Wine of scripts/wow64-root.sh
 #
 # Both programs are built as released (the win64-release preset: optimised,
-# no symbols), in that preset's folder, or in BUILD_DIR when that names
-# another configured 64-bit build. The prefix is its own, under the build
-# folder, made on first use; its wineserver is stopped at the end.
+# no symbols; the 32-bit release build is the win32 preset), in that preset's
+# folder, or in BUILD_DIR when that names another configured build of the
+# same width. The prefix is its own, under the build folder, made on first
+# use; its wineserver is stopped at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+preset=win64-release
+if [ "${1:-}" = --32 ]; then preset=win32; shift; fi
 runs=${1:-9}
-build=${BUILD_DIR:-build/win64-release}
+build=${BUILD_DIR:-build/$preset}
 prefix=$(realpath "$build")/e2e/bench-prefix
 targets=(quillon-admin e2e_empty_window e2e_startup_timer)
 
 scripts/install-deps.sh
 if [ -z "${BUILD_DIR:-}" ]; then
-  cmake --preset win64-release >/dev/null
-  cmake --build --preset win64-release -j "$(nproc)" --target "${targets[@]}"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$(nproc)" --target "${targets[@]}"
 else
   cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 fi
@@ -33,18 +38,31 @@ export WINEDLLOVERRIDES='mscoree,mshtml='
 # No print system: the utility's printer list stays empty and quick.
 export CUPS_SERVER=$prefix/no-print-system.sock
 
-stop_prefix() { /usr/lib/wine/wineserver -k 2>/dev/null || true; }
+if [ "$preset" = win32 ]; then
+  # Inside the root the source tree is mounted at its own path.
+  root=$(scripts/wow64-root.sh path)
+  in_root=(chroot "$root" env -C "$PWD" HOME=/root)
+  wine=("${in_root[@]}" /usr/bin/wine)
+  wineserver=("${in_root[@]}" /usr/lib/x86_64-linux-gnu/wine/wineserver)
+  scripts/wow64-root.sh prepare
+  scripts/wow64-root.sh mount "$PWD"
+  stop_prefix() { "${wineserver[@]}" -k 2>/dev/null || true; scripts/wow64-root.sh umount "$PWD"; }
+else
+  wine=(/usr/lib/wine/wine64)
+  wineserver=(/usr/lib/wine/wineserver)
+  stop_prefix() { "${wineserver[@]}" -k 2>/dev/null || true; }
+fi
 trap stop_prefix EXIT
 
 if [ ! -f "$prefix/system.reg" ]; then
   echo "creating the benchmark's Wine prefix in $prefix"
-  /usr/lib/wine/wine64 wineboot -i
-  /usr/lib/wine/wineserver -w
+  "${wine[@]}" wineboot -i
+  "${wineserver[@]}" -w
 fi
 
 # Wine shows the host's root directory as drive Z:.
 dos_path() { local path; path=$(realpath "$1"); echo "Z:${path//\//\\}"; }
 
-xvfb-run -a -s "-screen 0 1024x768x24" /usr/lib/wine/wine64 "$build/e2e/e2e_startup_timer.exe" \
+xvfb-run -a -s "-screen 0 1024x768x24" "${wine[@]}" "$build/e2e/e2e_startup_timer.exe" \
   "$runs" "$(dos_path "$build/app/win32/quillon-admin.exe")" \
   "$(dos_path "$build/e2e/e2e_empty_window.exe")"
