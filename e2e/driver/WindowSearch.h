@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/ControlTable.h"
 #include "app/win32/MainWindow.h"
 
 namespace quillon::e2e {

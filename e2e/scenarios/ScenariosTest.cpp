@@ -87,8 +87,10 @@ Step PrintsToQuillon(const std::string& line) {
   const std::string check = "cd '" + std::string(kCupsStateOnHost) + "' && " + kPrintCheck;
   return {"a 24-point PDF from the Quillon queue reading: " + line, [=](Utility&) {
             const std::string output = RunOnHost(check, kPrintPatienceMs);
-            EXPECT_NE(output.find("24-point words"), std::string::npos) << output;
-            return output.find(line) != std::string::npos;
+            const bool printed = output.find(line) != std::string::npos &&
+                                 output.find("24-point words") != std::string::npos;
+            EXPECT_TRUE(printed) << "the host found:\n" << output;
+            return printed;
           }};
 }
 
@@ -113,7 +115,6 @@ void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.nam
 const Value k32BitWindows{Key::kEnvironment, "PROCESSOR_ARCHITECTURE", "x86"};
 const Value kStoredMasterPassword{Key::kMachine, "default master password", kMasterPassword.stored};
 const Value kStoredUserPassword{Key::kMachine, "default user password", kUserPassword.stored};
-const Value kNoUserPassword{Key::kMachine, "default user password", std::nullopt};
 
 // clang-format off
 const Scenario kScenarios[] = {
@@ -130,13 +131,12 @@ const Scenario kScenarios[] = {
      {Box("quillonc.dll could not be loaded"), Opens(), Type(Id::txtUserPass, kUserPassword.plain),
       Press(Id::btnApply), Box("quillonc.dll could not be loaded"),
       Box("Not all settings were saved"), Press(Id::Command2), EndsWithZero()},
-     {kNoUserPassword, kStoredMasterPassword}},
+     {{Key::kMachine, kStoredUserPassword.name, std::nullopt}, kStoredMasterPassword}},
     {"APickedFileIsTestPrintedOnTheQuillonPrinter", kUtilityOnHost, {},
      {Opens(), Press(Id::btnSelectPDFFileName), ChooseFile("Select the PDF file", kTestFileName),
       Press(Id::btnTestFile), Box(kTestFileName + std::string("\" created.")),
       PrintsToQuillon(std::string("Quillon test to \"") + kTestFileName + "\""),
-      Press(Id::Command2), EndsWithZero()},
-     {}},
+      Press(Id::Command2), EndsWithZero()}, {}},
 };
 // clang-format on
 

@@ -102,9 +102,8 @@ TEST_F(MainWindowTest, EveryControlIsBuiltWithItsClassTextAndState) {
     }
     // Only the buttons of Common Controls 6, which the manifest brings, answer it.
     SIZE ideal{};
-    if (row.kind == ControlKind::kButton) {
-      EXPECT_TRUE(SendMessageA(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
-    }
+    EXPECT_TRUE(row.kind != ControlKind::kButton ||
+                SendMessageA(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
     if (row.kind == ControlKind::kComboBox) {
       EXPECT_EQ(window_->ListItems(row.id),
                 std::vector<std::string>(row.listItems.begin(), row.listItems.end()));
