@@ -1,29 +1,21 @@
-// The printers on a machine without a print system, and on a printer that
-// does not exist: printing must fail cleanly and at once.
-#include "app/win32/Win32Printers.h"
-
+// The printers where CUPS_SERVER names a socket nothing listens on (the
+// test's environment sets it): the spooler lists none, and a test print
+// fails at once instead of hanging, whether or not a printer was named.
 #include <gtest/gtest.h>
+
+#include "app/win32/Win32Printers.h"
 
 namespace quillon {
 namespace {
 
-const std::vector<std::string> kTestLines = {" ", " ", " ", "           Quillon test to \"x.pdf\""};
-
-TEST(Win32Printers, WithoutPrintersNothingCanBePrinted) {
+TEST(Win32Printers, WithoutAPrintServerNothingIsListedOrPrinted) {
+  const std::vector<std::string> lines = {" ", "Quillon test"};
   Win32Printers printers;
-  if (!printers.InstalledPrinterNames().empty()) {
-    GTEST_SKIP() << "a print system lists printers here; this case needs a machine without one";
-  }
+  EXPECT_EQ(printers.InstalledPrinterNames(), std::vector<std::string>{});
   EXPECT_EQ(printers.CurrentPrinterName(), "");
-  EXPECT_FALSE(printers.PrintDocument(kTestLines, 24));
-}
-
-TEST(Win32Printers, AChosenPrinterStaysCurrentEvenWhenItCannotPrint) {
-  Win32Printers printers;
-  printers.MakeCurrent("Quillon Printer That Does Not Exist");
-  EXPECT_EQ(printers.CurrentPrinterName(), "Quillon Printer That Does Not Exist");
-  EXPECT_FALSE(printers.PrintDocument(kTestLines, 24));
-  EXPECT_EQ(printers.CurrentPrinterName(), "Quillon Printer That Does Not Exist");
+  EXPECT_FALSE(printers.PrintDocument(lines, 24));
+  printers.MakeCurrent("Quillon");
+  EXPECT_FALSE(printers.PrintDocument(lines, 24));
 }
 
 }  // namespace
