@@ -19,7 +19,7 @@
 #include "settings/Registry.h"
 #include "settings/RegistryAccess.h"
 #include "settings/SettingLocations.h"
-#include "settings/SettingsCatalogue.h"
+#include "app/SettingsCatalogue.h"
 
 namespace quillon {
 
@@ -55,12 +55,12 @@ class AdminUtilityMain {
 
   // Fills the controls from the registry, once, before the window is shown.
   void Form_Load();
-  // A setting stored at more than one place, read the way the load reads it:
-  // the legacy per-user key, then the user product key, then the machine
-  // product key. Found only at the machine key with `marked` on, it ticks
-  // chkApplyToAllUsers.
-  std::string GetEffectiveString(const std::string& name, bool marked);
-  std::int32_t GetEffectiveLong(const std::string& name, std::int32_t defaultValue, bool marked);
+  // A setting stored at more than one place, read the way the load reads it
+  // (SettingLocations::FindString and FindLong). Found only at the machine
+  // key, and asked to, it ticks chkApplyToAllUsers.
+  std::string GetEffectiveString(const std::string& name, bool ticksApplyToAllUsers);
+  std::int32_t GetEffectiveLong(const std::string& name, std::int32_t defaultValue,
+                                bool ticksApplyToAllUsers);
 
   // Runs the click handler of a button; a control without one ignores it.
   void Click(ControlId button);
@@ -109,6 +109,7 @@ class AdminUtilityMain {
   void LoadFirstNameFound(Rows rows);
   void LoadFirstNonZero(const Setting& row);
   void LoadPassword(const Setting& row);
+  void ShowWhereFound(FoundAt at, bool ticksApplyToAllUsers);
 
   // Applying (ApplySettings.cpp).
   std::string RefusalOfPass();

@@ -167,9 +167,7 @@ void AdminUtilityMain::ApplySetting(Rows rows, ApplyPass& pass) {
       // The save dialog's own per-user number goes whenever Print File is
       // disabled; nothing else touches the save dialog's key.
       if (ports_.controls.Value(Id::chkPrintPDF) != 0) {
-        pass.allSaved = registry_.DeleteValue(kSaveDialogKey.root, kSaveDialogKey.path,
-                                              std::string(row.name)) &&
-                        pass.allSaved;
+        pass.allSaved = locations_.DeleteSaveDialogValue(std::string(row.name)) && pass.allSaved;
       }
       return;
     case WriteRule::FileName:
@@ -292,8 +290,8 @@ void AdminUtilityMain::ApplyTempFolder(const Setting& row, ApplyPass& pass) {
   const std::string folder = ports_.controls.Text(*row.control);
   const std::string name(row.name);
   const bool done =
-      folder.empty() ? registry_.DeleteValue(kEnvironmentKey.root, kEnvironmentKey.path, name)
-                     : registry_.SaveString(kEnvironmentKey.root, kEnvironmentKey.path, name, folder);
+      folder.empty() ? locations_.DeleteEnvironmentValue(name)
+                     : locations_.SaveEnvironmentString(name, folder);
   pass.allSaved = done && pass.allSaved;
   ports_.environmentBroadcast.AnnounceEnvironmentChange();
 }
@@ -306,9 +304,7 @@ void AdminUtilityMain::ApplyPassword(const Setting& row, ApplyPass& pass) {
   const std::string name(row.name);
   if (password.empty()) {
     if (passwordsNotShown_.contains(box)) return;
-    pass.allSaved =
-        registry_.DeleteValue(kMachineProductKey.root, kMachineProductKey.path, name) &&
-        pass.allSaved;
+    pass.allSaved = locations_.DeleteMachineValue(name) && pass.allSaved;
     return;
   }
   pass.jobOptionWritten = true;
@@ -322,7 +318,7 @@ void AdminUtilityMain::ApplyPassword(const Setting& row, ApplyPass& pass) {
     pass.allSaved = false;
     return;
   }
-  if (!registry_.SaveString(kMachineProductKey.root, kMachineProductKey.path, name, stored.text)) {
+  if (!locations_.SaveMachineString(name, stored.text)) {
     pass.allSaved = false;
     return;
   }

@@ -1,13 +1,12 @@
 #pragma once
-// The main window's controls in memory, for the export (and the native
-// tests), which run the window's load and Apply without a window: starts in the
-// created state of the controls table, keeps what the core sets, raises the
-// change listener as edit controls do (a text box, on a real change of its
-// text), and notes what the core asked of the window itself.
+// The main window's controls in memory: the window the export loads into and
+// applies from without showing anything, and the window of the native tests.
+// It starts in the created state of the controls table, keeps what the core
+// sets, raises the change listener as edit controls do (a text box, on a real
+// change of its text), and notes what the core asked of the window itself.
 #include <array>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "app/ControlTable.h"
 #include "app/Controls.h"
@@ -20,7 +19,7 @@ class ControlModel final : public Controls {
     for (const ControlDefinition& c : ControlTable()) {
       const bool edit = c.kind == ControlKind::kTextBox || c.kind == ControlKind::kComboBox;
       states_[IndexOf(c.id)] = {std::string(edit ? c.created.text : c.caption), 0,
-                                c.created.enabled, c.created.visible};
+                                c.created.enabled};
     }
   }
 
@@ -31,16 +30,14 @@ class ControlModel final : public Controls {
   }
   int Value(ControlId id) const override { return states_[IndexOf(id)].value; }
   void SetValue(ControlId id, int value) override { states_[IndexOf(id)].value = value; }
-  bool Enabled(ControlId id) const override { return states_[IndexOf(id)].enabled; }
   void SetEnabled(ControlId id, bool enabled) override { states_[IndexOf(id)].enabled = enabled; }
-  bool Visible(ControlId id) const override { return states_[IndexOf(id)].visible; }
-  std::vector<std::string> ListItems(ControlId id) const override {
-    return {DefinitionOf(id).listItems.begin(), DefinitionOf(id).listItems.end()};
-  }
+  bool Enabled(ControlId id) const { return states_[IndexOf(id)].enabled; }
   void SetChangeListener(ChangeListener listener) override { listener_ = std::move(listener); }
   void Close() override { windowCalls += "close;"; }
   void ShowWaitPointer() override { windowCalls += "wait;"; }
   void RestorePointer() override { windowCalls += "restore;"; }
+
+  bool Closed() const { return windowCalls.find("close;") != std::string::npos; }
 
   std::string windowCalls;  // "close;", "wait;" and "restore;" in order
 
@@ -49,7 +46,6 @@ class ControlModel final : public Controls {
     std::string text;
     int value;
     bool enabled;
-    bool visible;
   };
   std::array<State, kControlCount> states_;
   ChangeListener listener_;

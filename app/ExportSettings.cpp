@@ -93,7 +93,7 @@ ExportedSettings ExportSettings(Registry& registry, HelperLibrary& helperLibrary
 
   // Apply closes the window when, and only when, it wrote everything.
   window.btnApply_Click();
-  if (controls.windowCalls.find("close;") == std::string::npos) {
+  if (!controls.Closed()) {
     std::string refusal;
     for (const std::string& text : messages.texts) refusal += (refusal.empty() ? "" : " ") + text;
     return {.file = {}, .refusal = refusal};

@@ -110,22 +110,20 @@ void AdminUtilityMain::LoadSetting(Rows rows, BitSets& loaded) {
   Controls& controls = ports_.controls;
   switch (row.read) {
     case ReadRule::MachineText:
-      controls.SetText(*row.control, registry_.GetString(kMachineProductKey.root,
-                                                         kMachineProductKey.path, NameOf(row)));
+      controls.SetText(*row.control, locations_.GetMachineString(NameOf(row)));
       return;
     case ReadRule::EnvironmentText:
-      // As stored: references to other variables stay unexpanded.
-      controls.SetText(*row.control,
-                       registry_.GetString(kEnvironmentKey.root, kEnvironmentKey.path, NameOf(row)));
+      controls.SetText(*row.control, locations_.GetEnvironmentString(NameOf(row)));
       return;
     case ReadRule::UserFirstText:
-      controls.SetText(*row.control, GetEffectiveString(NameOf(row), row.marked));
+      controls.SetText(*row.control, GetEffectiveString(NameOf(row), row.ticksApplyToAllUsers));
       return;
     case ReadRule::MachineNumber:
       ShowNumber(row, locations_.GetMachineLong(NameOf(row)), loaded);
       return;
     case ReadRule::UserFirstNumber:
-      ShowNumber(row, GetEffectiveLong(NameOf(row), row.defaultNumber, row.marked), loaded);
+      ShowNumber(row, GetEffectiveLong(NameOf(row), row.defaultNumber, row.ticksApplyToAllUsers),
+                 loaded);
       return;
     case ReadRule::FirstNonZero:
       LoadFirstNonZero(row);
@@ -160,7 +158,7 @@ void AdminUtilityMain::ShowNumber(const Setting& row, std::int32_t number, BitSe
 void AdminUtilityMain::LoadFirstNameFound(Rows rows) {
   Controls& controls = ports_.controls;
   for (const Setting* row : rows) {
-    const std::string text = GetEffectiveString(NameOf(*row), row->marked);
+    const std::string text = GetEffectiveString(NameOf(*row), row->ticksApplyToAllUsers);
     if (text.empty()) continue;
     controls.SetText(*row->control, text);
     if (row->variant.persistent) controls.SetValue(Id::chkPersistent, 1);
@@ -172,19 +170,12 @@ void AdminUtilityMain::LoadFirstNameFound(Rows rows) {
   }
 }
 
-// Unlike the other numbers, a stored 0 does not end the search: the first
-// place whose number is not 0 decides.
 void AdminUtilityMain::LoadFirstNonZero(const Setting& row) {
-  for (const Location& location : {kLegacyUserKey, kUserProductKey, kMachineProductKey}) {
-    const std::int32_t number =
-        registry_.GetLongAnyView(location.root, location.path, NameOf(row), 0);
-    ports_.controls.SetValue(*row.control, CheckBoxValueOf(number));
-    if (ports_.controls.Value(*row.control) != 0) return;
-  }
+  ports_.controls.SetValue(*row.control, CheckBoxValueOf(locations_.FindNonZeroLong(NameOf(row))));
 }
 
 void AdminUtilityMain::LoadPassword(const Setting& row) {
-  const std::string stored = GetEffectiveString(NameOf(row), row.marked);
+  const std::string stored = GetEffectiveString(NameOf(row), row.ticksApplyToAllUsers);
   const PasswordResult password =
       passwords_.DecryptPassword(std::string(kStoredPasswordKey), stored);
   ports_.controls.SetText(*row.control, password.text);
@@ -193,28 +184,26 @@ void AdminUtilityMain::LoadPassword(const Setting& row) {
   Warn(UndecodableWarning(row, password.status));
 }
 
-std::string AdminUtilityMain::GetEffectiveString(const std::string& name, bool marked) {
-  std::string text = locations_.GetLegacyUserString(name);
-  if (text.empty()) text = registry_.GetString(kUserProductKey.root, kUserProductKey.path, name);
-  if (text.empty()) {
-    text = registry_.GetString(kMachineProductKey.root, kMachineProductKey.path, name);
-    if (!text.empty() && marked) ports_.controls.SetValue(Id::chkApplyToAllUsers, 1);
-  }
-  return text;
+std::string AdminUtilityMain::GetEffectiveString(const std::string& name,
+                                                 bool ticksApplyToAllUsers) {
+  const Found<std::string> found = locations_.FindString(name);
+  ShowWhereFound(found.at, ticksApplyToAllUsers);
+  return found.data;
 }
 
 std::int32_t AdminUtilityMain::GetEffectiveLong(const std::string& name, std::int32_t defaultValue,
-                                                bool marked) {
-  const auto read = [this, &name](const Location& location) {
-    return registry_.GetLongAnyView(location.root, location.path, name, kAbsentNumber);
-  };
-  std::int32_t number = read(kLegacyUserKey);
-  if (number == kAbsentNumber) number = read(kUserProductKey);
-  if (number == kAbsentNumber) {
-    number = read(kMachineProductKey);
-    if (number != kAbsentNumber && marked) ports_.controls.SetValue(Id::chkApplyToAllUsers, 1);
+                                                bool ticksApplyToAllUsers) {
+  const Found<std::int32_t> found = locations_.FindLong(name, defaultValue);
+  ShowWhereFound(found.at, ticksApplyToAllUsers);
+  return found.data;
+}
+
+// A setting of either scope found only where settings for all users live
+// shows that scope, so that Apply keeps it there.
+void AdminUtilityMain::ShowWhereFound(FoundAt at, bool ticksApplyToAllUsers) {
+  if (ticksApplyToAllUsers && at == FoundAt::MachineKey) {
+    ports_.controls.SetValue(Id::chkApplyToAllUsers, 1);
   }
-  return number == kAbsentNumber ? defaultValue : number;
 }
 
 }  // namespace quillon

@@ -97,7 +97,7 @@ struct Setting {
   std::optional<ControlId> control{};  // the control that shows it,
   std::optional<BitSet> bitSet{};      // or the bit set it is packed into
   ReadRule read = ReadRule::Never;
-  bool marked = false;  // found only at the machine key, it ticks chkApplyToAllUsers
+  bool ticksApplyToAllUsers = false;  // when found only at the machine key
   LoadPlace load{};
   WriteRule write = WriteRule::AllUsers;
   StoredWhen when = StoredWhen::Always;

@@ -1,5 +1,5 @@
 // The rows of the settings catalogue, in the order Apply handles them.
-#include "settings/SettingsCatalogue.h"
+#include "app/SettingsCatalogue.h"
 
 #include <algorithm>
 #include <vector>
@@ -25,26 +25,26 @@ constexpr Setting kSettings[] = {
 
     // The fixed PDF file name, persistent or for the next job.
     {.name = "PDFFileName", .control = Id::txtPDFFileName, .read = R::FileName,
-     .marked = true, .load = {13, 1}, .write = W::FileName},
+     .ticksApplyToAllUsers = true, .load = {13, 1}, .write = W::FileName},
     {.name = "PDFDefaultFileName", .control = Id::txtPDFFileName, .read = R::FileName,
-     .marked = true, .load = {13, 2}, .write = W::FileName,
+     .ticksApplyToAllUsers = true, .load = {13, 2}, .write = W::FileName,
      .variant = {.persistent = true}},
 
     {.name = "PDFAutoNameContentSearchWord", .control = Id::txtAutoNameContentSearchWord,
-     .read = R::UserFirstText, .marked = true, .load = {14}, .write = W::ChosenScope,
+     .read = R::UserFirstText, .ticksApplyToAllUsers = true, .load = {14}, .write = W::ChosenScope,
      .when = TextNotEmpty},
 
     // The program run after each PDF: one command under four names.
     {.name = "Post Action", .control = Id::txtPostAction, .read = R::PostAction,
-     .marked = true, .load = {11, 1}, .write = W::PostAction},
+     .ticksApplyToAllUsers = true, .load = {11, 1}, .write = W::PostAction},
     {.name = "Default Post Action", .control = Id::txtPostAction, .read = R::PostAction,
-     .marked = true, .load = {11, 3}, .write = W::PostAction,
+     .ticksApplyToAllUsers = true, .load = {11, 3}, .write = W::PostAction,
      .variant = {.persistent = true}},
     {.name = "Post Action Nowait", .control = Id::txtPostAction, .read = R::PostAction,
-     .marked = true, .load = {11, 2}, .write = W::PostAction,
+     .ticksApplyToAllUsers = true, .load = {11, 2}, .write = W::PostAction,
      .variant = {.noWait = true}},
     {.name = "Default Post Action Nowait", .control = Id::txtPostAction,
-     .read = R::PostAction, .marked = true, .load = {11, 4},
+     .read = R::PostAction, .ticksApplyToAllUsers = true, .load = {11, 4},
      .write = W::PostAction, .variant = {.persistent = true, .noWait = true}},
 
     // Mail defaults, always for all users. The load reads the note before
@@ -63,23 +63,23 @@ constexpr Setting kSettings[] = {
     // The file merged with each PDF. The "Default" names are never read and
     // never written, only removed.
     {.name = "PDFAppendFile", .control = Id::txtMergeFile, .read = R::MergeFile,
-     .marked = true, .load = {12, 2}, .write = W::MergeFile,
+     .ticksApplyToAllUsers = true, .load = {12, 2}, .write = W::MergeFile,
      .variant = {.mergeCommand = "Append"}},
     {.name = "PDFPrependFile", .control = Id::txtMergeFile, .read = R::MergeFile,
-     .marked = true, .load = {12, 1}, .write = W::MergeFile,
+     .ticksApplyToAllUsers = true, .load = {12, 1}, .write = W::MergeFile,
      .variant = {.mergeCommand = "Prepend"}},
     {.name = "PDFDefaultAppendFile", .control = Id::txtMergeFile, .write = W::MergeFile},
     {.name = "PDFDefaultPrependFile", .control = Id::txtMergeFile, .write = W::MergeFile},
 
     // The watermark and the pages it skips.
     {.name = "PDFWatermarkFile", .control = Id::txtWatermarkFile, .read = R::UserFirstText,
-     .marked = true, .load = {20}, .write = W::ChosenScope, .when = TextNotEmpty,
+     .ticksApplyToAllUsers = true, .load = {20}, .write = W::ChosenScope, .when = TextNotEmpty,
      .jobOption = true},
     {.name = "PDFExcludeWatermarkPre", .type = Number, .control = Id::txtExcludeWatermarkPre,
-     .read = R::UserFirstNumber, .marked = true, .load = {19, 1}, .write = W::ChosenScope,
+     .read = R::UserFirstNumber, .ticksApplyToAllUsers = true, .load = {19, 1}, .write = W::ChosenScope,
      .when = TextNotExactlyZero, .jobOption = true, .label = Id::lblWatermarkPre},
     {.name = "PDFExcludeWatermarkPost", .type = Number, .control = Id::txtExcludeWatermarkPost,
-     .read = R::UserFirstNumber, .marked = true, .load = {19, 2}, .write = W::ChosenScope,
+     .read = R::UserFirstNumber, .ticksApplyToAllUsers = true, .load = {19, 2}, .write = W::ChosenScope,
      .when = TextNotExactlyZero, .jobOption = true, .label = Id::lblWatermarkPost},
 
     {.name = "QUILLONTEMP", .control = Id::txtQuillonTEMP, .read = R::EnvironmentText,
@@ -126,7 +126,7 @@ constexpr Setting kSettings[] = {
 
     // The watermark placement, stored only with a watermark file.
     {.name = "file options", .type = Number, .bitSet = BitSet::FileOptions,
-     .read = R::UserFirstNumber, .marked = true, .load = {18}, .write = W::ChosenScope,
+     .read = R::UserFirstNumber, .ticksApplyToAllUsers = true, .load = {18}, .write = W::ChosenScope,
      .when = NumberNotZero, .jobOption = true},
 
     {.name = "persistent", .type = Number, .write = W::Persistent},
