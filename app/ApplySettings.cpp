@@ -308,7 +308,7 @@ void AdminUtilityMain::ApplyPassword(const Setting& row, ApplyPass& pass) {
     return;
   }
   pass.jobOptionWritten = true;
-  const PasswordResult stored = passwords_.EncryptPassword(std::string(kStoredPasswordKey), password);
+  const PasswordResult stored = passwords_.EncryptPassword(password);
   if (stored.status != PasswordStatus::Ok) {
     const char* cause = stored.status == PasswordStatus::ExportMissing
                             ? " lacks the function that encodes it"

@@ -176,8 +176,7 @@ void AdminUtilityMain::LoadFirstNonZero(const Setting& row) {
 
 void AdminUtilityMain::LoadPassword(const Setting& row) {
   const std::string stored = GetEffectiveString(NameOf(row), row.ticksApplyToAllUsers);
-  const PasswordResult password =
-      passwords_.DecryptPassword(std::string(kStoredPasswordKey), stored);
+  const PasswordResult password = passwords_.DecryptPassword(stored);
   ports_.controls.SetText(*row.control, password.text);
   if (password.status == PasswordStatus::Ok) return;
   passwordsNotShown_.insert(*row.control);

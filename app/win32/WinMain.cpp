@@ -15,7 +15,6 @@
 #include "app/win32/Win32EnvironmentBroadcast.h"
 #include "app/win32/Win32OpenFileDialog.h"
 #include "app/win32/Win32Printers.h"
-#include "crypto/basBlfArrays.h"
 #include "crypto/win32/Win32HelperLibrary.h"
 #include "platform/MessageBoxes.h"
 #include "platform/win32/Win32MessageBoxes.h"
@@ -141,8 +140,6 @@ int Run(HINSTANCE instance, int showCommand) {
   // Message boxes and the file dialog are modal to the window.
   Win32MessageBoxes messageBoxes;
   messageBoxes.SetOwner(window->Handle());
-  // The cipher checks its constant tables whenever a key is set up.
-  SetTableCheckMessageBoxes(&messageBoxes);
   Win32OpenFileDialog openFileDialog;
   openFileDialog.SetOwner(window->Handle());
   Win32Registry registry;
