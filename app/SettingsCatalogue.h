@@ -1,16 +1,15 @@
 #pragma once
 // The settings catalogue: every registry value the utility reads or writes,
-// one row each, and the bit tables that pack check boxes and list items into
-// numbers. The load and Apply both walk these tables; no other code spells a
-// value name. Rows stand in the order Apply handles them; each carries the
-// place where the load reads it.
-#include <array>
+// one row each, with the control (or bit set) that shows it. The load and
+// Apply both walk this table; no other code spells a value name. Rows stand
+// in the order Apply handles them; the load's order is a list of its own.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
 
+#include "app/BitSets.h"
 #include "app/ControlId.h"
 
 namespace quillon {
@@ -47,7 +46,8 @@ enum class WriteRule {
   MergeFile,   // one of the names, in the chosen scope, by cboMergeCommand
   TempFolder,  // never cleared: written or deleted at the environment key, then announced
   Password,    // never cleared: encoded and written, or deleted, at the machine product key
-  Persistent,  // 1 in the chosen scope when a job option was written
+  Persistent,  // 1 in the chosen scope when the pass wrote a job option; so Apply
+               // handles it after every other row
   SaveDialog,  // deleted at the save dialog key when chkPrintPDF is ticked
 };
 
@@ -58,27 +58,6 @@ enum class StoredWhen {
   TextNotExactlyZero,  // page counts: "00" is stored, "0" is not
   NumberNotDefault,
   NumberNotZero,
-};
-
-// The numbers Apply computes from several controls and the load decodes.
-enum class BitSet { Options, OptionsMask, Permissions, PermissionsMask, DisabledOptions, FileOptions };
-
-// One number per bit set, as a pass computes them or the load reads them.
-class BitSets {
- public:
-  std::uint32_t& operator[](BitSet set) { return values_[static_cast<std::size_t>(set)]; }
-  std::uint32_t operator[](BitSet set) const { return values_[static_cast<std::size_t>(set)]; }
-
- private:
-  std::array<std::uint32_t, 6> values_{};
-};
-
-// Form_Load's step that reads the value (0: never read), and its place
-// among the values read in that step.
-struct LoadPlace {
-  int step = 0;
-  int position = 1;
-  constexpr auto operator<=>(const LoadPlace&) const = default;
 };
 
 // What it means when the value is found under this one of several names,
@@ -97,21 +76,21 @@ struct Setting {
   std::optional<ControlId> control{};  // the control that shows it,
   std::optional<BitSet> bitSet{};      // or the bit set it is packed into
   ReadRule read = ReadRule::Never;
-  bool ticksApplyToAllUsers = false;  // when found only at the machine key
-  LoadPlace load{};
+  bool ticksApplyToAllUsers = false;  // when the load finds it only at the machine key
   WriteRule write = WriteRule::AllUsers;
   StoredWhen when = StoredWhen::Always;
   std::int32_t defaultNumber = 0;  // shown when absent; compared by NumberNotDefault
-  bool jobOption = false;          // storing it lets "persistent" be written
+  bool jobOption = false;          // a value in the window for it lets "persistent" be written
   NameVariant variant{};
   std::optional<ControlId> label{};  // a number box: the label naming it to the administrator
 };
 
 // Every row, in Apply's order.
 std::span<const Setting> SettingsCatalogue();
-std::span<const Setting* const> ApplyOrder();
-// The rows the load reads, in Form_Load's order.
+// The rows the load reads, in the load's order.
 std::span<const Setting* const> LoadOrder();
+// A row's place in the load's order; rows the load never reads come last.
+std::size_t LoadRank(const Setting& row);
 
 // Rules that give one control several names: the rows of such a setting
 // stand together, in Apply's order and in the load's.
@@ -123,16 +102,20 @@ constexpr bool IsAlternativeNames(WriteRule rule) {
          rule == WriteRule::MergeFile;
 }
 
-// Calls `visit` with the rows of each setting in `rows`, in order: a run of
-// rows whose rule (read or write, as `ruleOf` picks) gives one control
-// several names, or else a single row.
-template <typename RuleOf, typename Visit>
-void ForEachSetting(std::span<const Setting* const> rows, RuleOf ruleOf, Visit visit) {
+inline const Setting& RowOf(const Setting& row) { return row; }
+inline const Setting& RowOf(const Setting* row) { return *row; }
+
+// Calls `visit` with the rows of each setting in `rows` (the table's rows,
+// or pointers to them in another order): a run of rows whose rule (read or
+// write, as `ruleOf` picks) gives one control several names, or else a
+// single row.
+template <typename Row, typename RuleOf, typename Visit>
+void ForEachSetting(std::span<Row> rows, RuleOf ruleOf, Visit visit) {
   std::size_t first = 0;
   while (first < rows.size()) {
-    const auto rule = ruleOf(*rows[first]);
+    const auto rule = ruleOf(RowOf(rows[first]));
     std::size_t end = first + 1;
-    while (IsAlternativeNames(rule) && end < rows.size() && ruleOf(*rows[end]) == rule) ++end;
+    while (IsAlternativeNames(rule) && end < rows.size() && ruleOf(RowOf(rows[end])) == rule) ++end;
     visit(rows.subspan(first, end - first));
     first = end;
   }
@@ -142,78 +125,5 @@ void ForEachSetting(std::span<const Setting* const> rows, RuleOf ruleOf, Visit v
 inline constexpr std::string_view kTitleValueName = "PDFTitle";
 // Appended to a post action command that lacks it: a space, then "%s" in quotes.
 inline constexpr std::string_view kPostActionSuffix = " \"%s\"";
-
-// --- Bit tables ---
-
-// `disabled options`: a box of sense Set sets its bit when ticked (any value
-// but 0); one of sense Clear sets it when cleared. In the load's order.
-enum class Sense { Set, Clear };
-struct DisabledOptionBit {
-  ControlId box;
-  std::uint32_t bit;
-  Sense sense;
-};
-inline constexpr DisabledOptionBit kDisabledOptionBits[] = {
-    {ControlId::chkSendPDF, 0x1, Sense::Set},
-    {ControlId::chkDeleteAfterSending, 0x40, Sense::Set},
-    {ControlId::chkViewPDF, 0x2, Sense::Set},
-    {ControlId::chkPrintPDF, 0x80, Sense::Set},
-    {ControlId::chkBestImageQuality, 0x100, Sense::Set},
-    {ControlId::chkDocumentTitle, 0x8000000, Sense::Set},
-    {ControlId::chkDocumentAuthor, 0x10000000, Sense::Set},
-    {ControlId::chkUserPassEnabled, 0x200000, Sense::Clear},
-    {ControlId::chkMasterPassEnabled, 0x400000, Sense::Clear},
-    {ControlId::chkEncryptLevelEnabled, 0x800000, Sense::Clear},
-    {ControlId::chkPrintEnabled, 0x1000000, Sense::Clear},
-    {ControlId::chkCopyEnabled, 0x4000000, Sense::Clear},
-    {ControlId::chkModifyEnabled, 0x2000000, Sense::Clear},
-    {ControlId::chkApplyWatermark, 0x200, Sense::Set},
-    {ControlId::chkChangeWatermark, 0x40000, Sense::Set},
-    {ControlId::chkDisableAppendReplace, 0x8000, Sense::Set},
-};
-
-// `default options` and its mask: the encryption level and the resizing of
-// the File Save window.
-inline constexpr ControlId kEncryptionCombo = ControlId::cboEncryptLevel;
-inline constexpr std::uint32_t kEncryptionGroup = 0x2018;
-struct EncryptionLevel {
-  std::string_view item;
-  std::uint32_t bit;
-};
-// In the order the load tests them; "No Encryption" has no bit of its own
-// and so is what the load shows when none of the others is set.
-inline constexpr EncryptionLevel kEncryptionLevels[] = {
-    {"40 Bit Encryption", 0x8},
-    {"128 Bit Encryption", 0x10},
-    {"256 Bit Encryption", 0x2000},
-    {"No Encryption", 0x0},
-};
-inline constexpr ControlId kResizingBox = ControlId::chkDisableResizing;
-inline constexpr std::uint32_t kResizingBit = 0x10000;
-
-// `default permissions` and its mask: each combo allows or prevents a group
-// of bits; the load shows a combo only when the mask holds any of them.
-struct PermissionCombo {
-  ControlId combo;
-  std::uint32_t bits;
-  std::string_view allowItem;
-  std::string_view preventItem;
-};
-inline constexpr PermissionCombo kPermissionCombos[] = {
-    {ControlId::cboPrintPermission, 0x4, "Allow printing", "Prevent printing"},
-    {ControlId::cboCopyPermission, 0x10, "Allow copying", "Prevent copying"},
-    {ControlId::cboModifyPermission, 0x528, "Allow modification", "Prevent modification"},
-};
-
-// `file options`: where the watermark lies, in the order the load tests them.
-inline constexpr ControlId kWatermarkPlacementCombo = ControlId::cboWatermarkCommand;
-struct WatermarkPlacement {
-  std::string_view item;
-  std::uint32_t bit;
-};
-inline constexpr WatermarkPlacement kWatermarkPlacements[] = {
-    {"Background", 0x800},
-    {"Foreground", 0x200},
-};
 
 }  // namespace quillon

@@ -64,6 +64,20 @@ PasswordResult FromLibrary(const HelperResult& result) {
 
 }  // namespace
 
+std::string LibraryFailure(PasswordStatus status, std::string_view work) {
+  switch (status) {
+    case PasswordStatus::LibraryMissing:
+      return std::string(kHelperLibraryName) + " could not be loaded";
+    case PasswordStatus::ExportMissing:
+      return std::string(kHelperLibraryName) + " lacks the function that " + std::string(work) +
+             " it";
+    case PasswordStatus::Ok:
+    case PasswordStatus::NotCipherText:
+      break;
+  }
+  return {};
+}
+
 StoredPasswordCodec::StoredPasswordCodec(RegistryAccess& registry, HelperLibrary& helperLibrary)
     : registry_(registry), helperLibrary_(helperLibrary) {}
 

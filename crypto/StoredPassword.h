@@ -33,6 +33,10 @@ struct PasswordResult {
   bool operator==(const PasswordResult&) const = default;
 };
 
+// Why the helper library could not do `work` ("encodes", "decodes") with a
+// password, naming the library; empty for the statuses that are not its.
+std::string LibraryFailure(PasswordStatus status, std::string_view work);
+
 class StoredPasswordCodec {
  public:
   StoredPasswordCodec(RegistryAccess& registry, HelperLibrary& helperLibrary);
