@@ -69,7 +69,7 @@ std::string CommandLineHelp() {
          "quillon-admin.exe /export FILE   writes this computer's printer settings, as Apply\r\n"
          "                                 would store them, to the registry file FILE; import\r\n"
          "                                 it elsewhere with reg import FILE\r\n"
-         "quillon-admin.exe /?             shows this\r\n";
+         "quillon-admin.exe /?             shows this";
 }
 
 }  // namespace quillon

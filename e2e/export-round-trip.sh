@@ -7,7 +7,8 @@
 # the file must leave every location of the utility, in both views, holding
 # byte for byte what the reference's Apply left, and the window's load there
 # must find what it found on the reference (the export after each, which runs
-# that very load, must be the same).
+# that very load, must be the same). Bad input comes first: refused with a
+# reason and an exit code, writing nothing.
 #
 #   export-round-trip.sh WINE UTILITY PAGE_TOUR WORK_DIR
 # WINE runs a Windows program in the prefix (the build's wine-run.sh).
@@ -99,13 +100,25 @@ REGEDIT4
 "Default Path"="C:\\Legacy"
 SEED
 
+# Bad input is refused with a reason and an exit code, and writes nothing.
+refused_with() {
+  local code=$1 status=0
+  shift
+  in_time "$wine" "$utility" "$@" >refusal.out 2>&1 || status=$?
+  [ "$status" = "$code" ] || fail "$* ended with $status, not $code"
+  [ -s refusal.out ] || fail "$* said nothing"
+}
+refused_with 2 /import exported.reg
+refused_with 2 /export
+refused_with 1 /export "$(dos "$PWD/missing/exported.reg")"
+[ ! -e missing ] && [ ! -e exported.reg ] || fail "a refused export wrote something"
+
 wipe
 registry_file reference.reg
 snapshot seeded.txt
 export_to exported.reg
 snapshot after-export.txt
 cmp -s seeded.txt after-export.txt || { diff seeded.txt after-export.txt; fail "the export changed the registry"; }
-grep -q 'WOW6432Node' <(iconv -f UTF-16 -t UTF-8 exported.reg) || fail "the file names no 32-bit view key"
 
 # The reference applies in its window.
 in_time "$wine" "$utility" >/dev/null 2>&1 &
