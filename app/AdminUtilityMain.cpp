@@ -9,10 +9,17 @@
 #include <string_view>
 #include <utility>
 
+#include "app/SettingsLoad.h"
+
 namespace quillon {
 namespace {
 
 using Id = ControlId;
+
+constexpr const char* kSettingsSaved = "Settings saved.";
+constexpr const char* kNotAllSaved =
+    "Not all settings were saved: the messages before this one name what failed. The window "
+    "stays open with your entries, so that you can apply them again.";
 
 // Open-file request flags, with their Win32 (OFN_*) values.
 constexpr unsigned kOfnHideReadOnly = 0x4;
@@ -129,11 +136,39 @@ void AdminUtilityMain::OnTextChanged(ControlId textBox) {
 
 void AdminUtilityMain::Click(ControlId button) { RunHandlerOf(kClickHandlers, button, *this); }
 
-// The window's own warnings carry its title, as its confirmations do; the
-// registry operations' messages keep theirs.
-void AdminUtilityMain::Warn(const std::string& text) {
-  ports_.messageBoxes.Show(text, kAdministratorUtilityTitle, kMbIconExclamation | kMbOk);
+void AdminUtilityMain::Form_Load() {
+  passwordsNotShown_ =
+      SettingsLoad(ports_.controls, locations_, passwords_, ports_.messageBoxes).Run();
+  txtPDFFileName_Change();
 }
+
+ApplyOutcome AdminUtilityMain::ApplySettings() {
+  return SettingsApply({.controls = ports_.controls,
+                        .numberSeparators = ports_.numberSeparators,
+                        .locations = locations_,
+                        .passwords = passwords_,
+                        .environmentBroadcast = ports_.environmentBroadcast,
+                        .messageBoxes = ports_.messageBoxes},
+                       passwordsNotShown_)
+      .Run();
+}
+
+void AdminUtilityMain::btnApply_Click() {
+  switch (ApplySettings()) {
+    case ApplyOutcome::Refused:
+      return;
+    case ApplyOutcome::NotAllSaved:
+      WarnNotAllSaved();
+      return;
+    case ApplyOutcome::Saved:
+      ports_.messageBoxes.Show(kSettingsSaved, kAdministratorUtilityTitle, kMbOk);
+      locations_.ClearProductValue(std::string(kTitleValueName));
+      ports_.controls.Close();
+      return;
+  }
+}
+
+void AdminUtilityMain::WarnNotAllSaved() { ShowWindowWarning(ports_.messageBoxes, kNotAllSaved); }
 
 void AdminUtilityMain::Command2_Click() { ports_.controls.Close(); }
 

@@ -12,6 +12,7 @@
 #include "app/LocaleNumber.h"
 #include "app/OpenFileDialog.h"
 #include "app/Printers.h"
+#include "app/SettingsApply.h"
 #include "crypto/HelperLibrary.h"
 #include "crypto/StoredPassword.h"
 #include "platform/MessageBoxes.h"
@@ -19,7 +20,6 @@
 #include "settings/Registry.h"
 #include "settings/RegistryAccess.h"
 #include "settings/SettingLocations.h"
-#include "settings/SettingsCatalogue.h"
 
 namespace quillon {
 
@@ -36,13 +36,6 @@ struct AdminUtilityPorts {
   HelperLibrary& helperLibrary;
 };
 
-// How a pass of ApplySettings ended.
-enum class ApplyOutcome {
-  Saved,        // every registry operation succeeded
-  NotAllSaved,  // at least one failed; each failure was shown as it happened
-  Refused,      // nothing was written: a field could not be stored, as shown
-};
-
 class AdminUtilityMain {
  public:
   // Starts receiving the change notifications of the controls. The program
@@ -53,20 +46,15 @@ class AdminUtilityMain {
   AdminUtilityMain(const AdminUtilityMain&) = delete;
   AdminUtilityMain& operator=(const AdminUtilityMain&) = delete;
 
-  // Fills the controls from the registry, once, before the window is shown.
+  // Fills the controls from the registry, once, before the window is shown
+  // (SettingsLoad), and greys what the PDF file name decides.
   void Form_Load();
-  // A setting stored at more than one place, read the way the load reads it:
-  // the legacy per-user key, then the user product key, then the machine
-  // product key. Found only at the machine key with `marked` on, it ticks
-  // chkApplyToAllUsers.
-  std::string GetEffectiveString(const std::string& name, bool marked);
-  std::int32_t GetEffectiveLong(const std::string& name, std::int32_t defaultValue, bool marked);
 
   // Runs the click handler of a button; a control without one ignores it.
   void Click(ControlId button);
 
-  // Writes the whole window to the registry. Refuses before writing anything
-  // when a field cannot be stored.
+  // Writes the whole window to the registry (SettingsApply). Refuses before
+  // writing anything when a field cannot be stored.
   ApplyOutcome ApplySettings();
   // Apply: writes, confirms and closes; after a pass that did not save
   // everything it says so and stays open.
@@ -96,40 +84,15 @@ class AdminUtilityMain {
   void txtExcludeWatermarkPost_Change();
 
  private:
-  using Rows = std::span<const Setting* const>;
-  struct ApplyPass;
-  struct Choice;
-
   void OnTextChanged(ControlId textBox);
-  void Warn(const std::string& text);
-
-  // Loading (FormLoad.cpp).
-  void LoadSetting(Rows rows, BitSets& loaded);
-  void ShowNumber(const Setting& row, std::int32_t number, BitSets& loaded);
-  void LoadFirstNameFound(Rows rows);
-  void LoadFirstNonZero(const Setting& row);
-  void LoadPassword(const Setting& row);
-
-  // Applying (ApplySettings.cpp).
-  std::string RefusalOfPass();
   void WarnNotAllSaved();
-  bool ChosenScope();
-  void ApplySetting(Rows rows, ApplyPass& pass);
-  void ApplyTableRow(const Setting& row, ApplyPass& pass);
-  void ApplyFileName(Rows rows, ApplyPass& pass);
-  void ApplyPostAction(Rows rows, ApplyPass& pass);
-  void ApplyMergeFile(Rows rows, ApplyPass& pass);
-  void ApplyTempFolder(const Setting& row, ApplyPass& pass);
-  void ApplyPassword(const Setting& row, ApplyPass& pass);
-  void ApplyPersistent(const Setting& row, ApplyPass& pass);
-  void Replace(Rows rows, const std::optional<Choice>& choice, ApplyPass& pass);
 
   AdminUtilityPorts ports_;
   RegistryAccess registry_;
   SettingLocations locations_;
   StoredPasswordCodec passwords_;
-  // Password boxes left empty because the stored password could not be
-  // decoded: while such a box stays empty, Apply leaves the stored one alone.
+  // Password boxes the load left empty because the stored password could
+  // not be decoded.
   std::set<ControlId> passwordsNotShown_;
 };
 

@@ -10,16 +10,16 @@ using enum ControlKind;
 using enum Page;
 using Id = ControlId;
 
-constexpr std::string_view kMergeCommands[] = {"Append", "Prepend", "Overlay"};
-constexpr std::string_view kWatermarkCommands[] = {"Foreground", "Background"};
+constexpr std::string_view kMergeCommands[] = {kAppendItem, kPrependItem, kOverlayItem};
+constexpr std::string_view kWatermarkCommands[] = {kForegroundItem, kBackgroundItem};
 // The Security combos start with an empty item: choosing it leaves the
 // setting unset.
-constexpr std::string_view kEncryptLevels[] = {"", "No Encryption", "40 Bit Encryption",
-                                               "128 Bit Encryption", "256 Bit Encryption"};
-constexpr std::string_view kPrintPermissions[] = {"", "Allow printing", "Prevent printing"};
-constexpr std::string_view kCopyPermissions[] = {"", "Allow copying", "Prevent copying"};
-constexpr std::string_view kModifyPermissions[] = {"", "Allow modification",
-                                                   "Prevent modification"};
+constexpr std::string_view kEncryptLevels[] = {"", kNoEncryptionItem, k40BitEncryptionItem,
+                                               k128BitEncryptionItem, k256BitEncryptionItem};
+constexpr std::string_view kPrintPermissions[] = {"", kAllowPrintingItem, kPreventPrintingItem};
+constexpr std::string_view kCopyPermissions[] = {"", kAllowCopyingItem, kPreventCopyingItem};
+constexpr std::string_view kModifyPermissions[] = {"", kAllowModificationItem,
+                                                   kPreventModificationItem};
 
 constexpr CreatedState kDisabled{.enabled = false};
 constexpr CreatedState kPageCountBox{.text = "0", .enabled = false};
@@ -133,7 +133,7 @@ constexpr ControlDefinition kControls[] = {
     {.id = Id::txtPostAction, .kind = kTextBox, .page = kFileName,
      .rect = {480, 2160, 5535, 375}, .tabOrder = 17},
     {.id = Id::cboMergeCommand, .kind = kComboBox, .page = kFileName,
-     .listItems = kMergeCommands, .created = {.text = "Append"},
+     .listItems = kMergeCommands, .created = {.text = kAppendItem},
      .rect = {480, 2760, 1095, 288}, .tabOrder = 19},
     {.id = Id::lblAppend, .kind = kLabel, .page = kFileName,
      .caption = "the following PDF file after creation (optional)",
@@ -143,7 +143,7 @@ constexpr ControlDefinition kControls[] = {
     {.id = Id::btnSelectMergeFile, .kind = kButton, .page = kFileName, .caption = "...",
      .rect = {6120, 3120, 372, 372}, .tabOrder = 42},
     {.id = Id::cboWatermarkCommand, .kind = kComboBox, .page = kFileName,
-     .listItems = kWatermarkCommands, .created = {.text = "Background"},
+     .listItems = kWatermarkCommands, .created = {.text = kBackgroundItem},
      .rect = {960, 3720, 1332, 288}, .tabOrder = 77},
     {.id = Id::lblApply, .kind = kLabel, .page = kFileName, .caption = "Apply",
      .rect = {480, 3840, 972, 288}},

@@ -84,6 +84,24 @@ inline constexpr TabControlDefinition kTabControl{
     .tabOrder = 2,
 };
 
+// Items of the combo boxes, spelled here only: the controls table lists
+// them, and the load and Apply name the ones they show and store.
+inline constexpr std::string_view kAppendItem = "Append";
+inline constexpr std::string_view kPrependItem = "Prepend";
+inline constexpr std::string_view kOverlayItem = "Overlay";
+inline constexpr std::string_view kForegroundItem = "Foreground";
+inline constexpr std::string_view kBackgroundItem = "Background";
+inline constexpr std::string_view kNoEncryptionItem = "No Encryption";
+inline constexpr std::string_view k40BitEncryptionItem = "40 Bit Encryption";
+inline constexpr std::string_view k128BitEncryptionItem = "128 Bit Encryption";
+inline constexpr std::string_view k256BitEncryptionItem = "256 Bit Encryption";
+inline constexpr std::string_view kAllowPrintingItem = "Allow printing";
+inline constexpr std::string_view kPreventPrintingItem = "Prevent printing";
+inline constexpr std::string_view kAllowCopyingItem = "Allow copying";
+inline constexpr std::string_view kPreventCopyingItem = "Prevent copying";
+inline constexpr std::string_view kAllowModificationItem = "Allow modification";
+inline constexpr std::string_view kPreventModificationItem = "Prevent modification";
+
 // Every control, in ControlId order.
 std::span<const ControlDefinition> ControlTable();
 

@@ -5,7 +5,6 @@
 // in-memory ControlModel.
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "app/ControlId.h"
 
@@ -32,13 +31,7 @@ class Controls {
   virtual int Value(ControlId id) const = 0;
   virtual void SetValue(ControlId id, int value) = 0;
 
-  virtual bool Enabled(ControlId id) const = 0;
   virtual void SetEnabled(ControlId id, bool enabled) = 0;
-
-  virtual bool Visible(ControlId id) const = 0;
-
-  // Combo boxes only: the items of the drop-down list, in order.
-  virtual std::vector<std::string> ListItems(ControlId id) const = 0;
 
   // Replaces the one listener; an empty function stops the notifications.
   virtual void SetChangeListener(ChangeListener listener) = 0;

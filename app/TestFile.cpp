@@ -39,7 +39,7 @@ void AdminUtilityMain::btnTestFile_Click() {
                                  " created.",
                              kAdministratorUtilityTitle, kMbOk);
   } else {
-    Warn(kNotPrinted);
+    ShowWindowWarning(ports_.messageBoxes, kNotPrinted);
   }
 
   const ApplyOutcome after = ApplySettings();

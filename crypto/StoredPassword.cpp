@@ -20,9 +20,13 @@ Bytes BytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
 std::string TextOf(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
-// The key set-up's result is not looked at: the fixed key is 13 bytes, well
-// within what SetKey takes.
-void SetUpKey(const std::string& key) { SetKey(BytesOf(key)); }
+// Set up afresh for every call. The key set-up's result is not looked at: the
+// fixed key is 13 bytes, well within what SetKey takes.
+KeyState FixedKeyState() {
+  KeyState state{};
+  SetKey(state, BytesOf(kStoredPasswordKey));
+  return state;
+}
 
 bool IsHexDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
@@ -60,26 +64,40 @@ PasswordResult FromLibrary(const HelperResult& result) {
 
 }  // namespace
 
+std::string LibraryFailure(PasswordStatus status, std::string_view work) {
+  switch (status) {
+    case PasswordStatus::LibraryMissing:
+      return std::string(kHelperLibraryName) + " could not be loaded";
+    case PasswordStatus::ExportMissing:
+      return std::string(kHelperLibraryName) + " lacks the function that " + std::string(work) +
+             " it";
+    case PasswordStatus::Ok:
+    case PasswordStatus::NotCipherText:
+      break;
+  }
+  return {};
+}
+
 StoredPasswordCodec::StoredPasswordCodec(RegistryAccess& registry, HelperLibrary& helperLibrary)
     : registry_(registry), helperLibrary_(helperLibrary) {}
 
-PasswordResult StoredPasswordCodec::EncryptPassword(const std::string& key,
-                                                    const std::string& password) {
+PasswordResult StoredPasswordCodec::EncryptPassword(const std::string& password) {
   if (password.empty()) return {};
-  if (!registry_.Is64BitWindows()) return FromLibrary(helperLibrary_.EncryptString(key, password));
-  SetUpKey(key);
-  return {PasswordStatus::Ok, BytesToHex(EncryptBytes(BytesOf(password)))};
+  if (!registry_.Is64BitWindows()) {
+    return FromLibrary(helperLibrary_.EncryptString(std::string(kStoredPasswordKey), password));
+  }
+  return {PasswordStatus::Ok, BytesToHex(EncryptBytes(FixedKeyState(), BytesOf(password)))};
 }
 
-PasswordResult StoredPasswordCodec::DecryptPassword(const std::string& key,
-                                                    const std::string& stored) {
+PasswordResult StoredPasswordCodec::DecryptPassword(const std::string& stored) {
   if (stored.empty()) return {};
-  if (!registry_.Is64BitWindows()) return FromLibrary(helperLibrary_.DecryptString(key, stored));
+  if (!registry_.Is64BitWindows()) {
+    return FromLibrary(helperLibrary_.DecryptString(std::string(kStoredPasswordKey), stored));
+  }
   if (!LooksLikeCipherText(stored)) return {PasswordStatus::NotCipherText, {}};
-  SetUpKey(key);
   // DecryptBytes in two halves, so that the padding can be checked before
   // it is removed.
-  const Bytes plain = CryptBlocks(HexToBytes(stored), false);
+  const Bytes plain = CryptBlocks(FixedKeyState(), HexToBytes(stored), false);
   if (!HasPadding(plain)) return {PasswordStatus::NotCipherText, {}};
   return {PasswordStatus::Ok, TextOf(RemovePadding(plain))};
 }

@@ -17,7 +17,7 @@
 
 namespace quillon {
 
-// The fixed key both callers pass.
+// The fixed key every stored password is encrypted under.
 inline constexpr std::string_view kStoredPasswordKey = "Tq48mZr61PwXd";
 
 enum class PasswordStatus {
@@ -33,19 +33,23 @@ struct PasswordResult {
   bool operator==(const PasswordResult&) const = default;
 };
 
+// Why the helper library could not do `work` ("encodes", "decodes") with a
+// password, naming the library; empty for the statuses that are not its.
+std::string LibraryFailure(PasswordStatus status, std::string_view work);
+
 class StoredPasswordCodec {
  public:
   StoredPasswordCodec(RegistryAccess& registry, HelperLibrary& helperLibrary);
 
-  // The stored text of a password; the empty password gives the empty text
-  // without touching the cipher or the library.
-  PasswordResult EncryptPassword(const std::string& key, const std::string& password);
+  // The stored text of a password under the fixed key; the empty password
+  // gives the empty text without touching the cipher or the library.
+  PasswordResult EncryptPassword(const std::string& password);
   // The password of a stored text; the empty text gives the empty password.
   // On the own path a text that no encryption can have produced (a length
   // that is not a whole number of blocks, a character that is not a
   // hexadecimal digit, padding that does not check out) is NotCipherText
   // rather than whatever its bytes would make.
-  PasswordResult DecryptPassword(const std::string& key, const std::string& stored);
+  PasswordResult DecryptPassword(const std::string& stored);
 
  private:
   RegistryAccess& registry_;

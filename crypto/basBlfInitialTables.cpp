@@ -5,13 +5,15 @@
 
 namespace quillon {
 
-const PArray kInitialP = {
+// Constant expressions, so that the build itself checks the S-boxes: the key
+// schedule needs every entry to be non-zero.
+constexpr PArray kInitialP = {
     0x243F6A88, 0x85A308D3, 0x13198A2E, 0x03707344, 0xA4093822, 0x299F31D0,
     0x082EFA98, 0xEC4E6C89, 0x452821E6, 0x38D01377, 0xBE5466CF, 0x34E90C6C,
     0xC0AC29B7, 0xC97C50DD, 0x3F84D5B5, 0xB5470917, 0x9216D5D9, 0x8979FB1B,
 };
 
-const SBoxes kInitialS = {{
+constexpr SBoxes kInitialS = {{
     {{  // box 0
         0xD1310BA6, 0x98DFB5AC, 0x2FFD72DB, 0xD01ADFB7, 0xB8E1AFED, 0x6A267E96,
         0xBA7C9045, 0xF12C7F99, 0x24A19947, 0xB3916CF7, 0x0801F2E2, 0x858EFC16,
@@ -193,5 +195,7 @@ const SBoxes kInitialS = {{
         0xB74E6132, 0xCE77E25B, 0x578FDFE3, 0x3AC372E6,
     }},
 }};
+
+static_assert(HasNoZeroEntry(kInitialS), "an initial S-box entry is zero");
 
 }  // namespace quillon

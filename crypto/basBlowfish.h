@@ -1,8 +1,6 @@
 #pragma once
-// The Blowfish block cipher and its key schedule over the one key state of the
-// process. Setting a key replaces that state for every caller, so a key set-up
-// followed by its encryptions or decryptions is one unit of work that nothing
-// else may interleave with.
+// The Blowfish block cipher and its key schedule. The key state is a value
+// that each caller sets up and owns: nothing is shared between callers.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -25,22 +23,18 @@ struct KeyState {
   SBoxes S;
 };
 
-// Read-only view of the process-wide key state, for callers that need to see
-// which tables are in force.
-const KeyState& CurrentKeyState();
-
-std::uint32_t RoundFunction(std::uint32_t x);
-void EncipherWords(std::uint32_t& left, std::uint32_t& right);
-void DecipherWords(std::uint32_t& left, std::uint32_t& right);
+std::uint32_t RoundFunction(const KeyState& state, std::uint32_t x);
+void EncipherWords(const KeyState& state, std::uint32_t& left, std::uint32_t& right);
+void DecipherWords(const KeyState& state, std::uint32_t& left, std::uint32_t& right);
 
 // Rebuilds the key state from the initial tables and the key bytes, repeated
 // cyclically over the P-array. An empty key has nothing to repeat: the state
 // is left at the unkeyed initial tables and the result is false.
-bool ExpandKey(std::span<const std::uint8_t> key);
+bool ExpandKey(KeyState& state, std::span<const std::uint8_t> key);
 
 // True for keys of 1 to 56 bytes. The empty key gives false with the unkeyed
-// initial tables in force; a longer key gives false before anything is
-// touched, so the earlier key state stays in force.
-bool SetKey(const Bytes& key);
+// initial tables in the state; a longer key gives false before anything is
+// touched, so the state keeps what it held.
+bool SetKey(KeyState& state, const Bytes& key);
 
 }  // namespace quillon

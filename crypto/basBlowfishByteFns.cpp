@@ -7,32 +7,34 @@
 namespace quillon {
 namespace {
 
-using WordCipher = void (*)(std::uint32_t& left, std::uint32_t& right);
+using WordCipher = void (*)(const KeyState& state, std::uint32_t& left, std::uint32_t& right);
 
-void ApplyToBlock(std::span<std::uint8_t, kBlockBytes> block, WordCipher cipher) {
+void ApplyToBlock(const KeyState& state, std::span<std::uint8_t, kBlockBytes> block,
+                  WordCipher cipher) {
   std::uint32_t left = JoinWordBytes(block[0], block[1], block[2], block[3]);
   std::uint32_t right = JoinWordBytes(block[4], block[5], block[6], block[7]);
-  cipher(left, right);
+  cipher(state, left, right);
   SplitWordBytes(left, block.first<4>());
   SplitWordBytes(right, block.last<4>());
 }
 
 }  // namespace
 
-void EncryptBlock(std::span<std::uint8_t, kBlockBytes> block) {
-  ApplyToBlock(block, EncipherWords);
+void EncryptBlock(const KeyState& state, std::span<std::uint8_t, kBlockBytes> block) {
+  ApplyToBlock(state, block, EncipherWords);
 }
 
-void DecryptBlock(std::span<std::uint8_t, kBlockBytes> block) {
-  ApplyToBlock(block, DecipherWords);
+void DecryptBlock(const KeyState& state, std::span<std::uint8_t, kBlockBytes> block) {
+  ApplyToBlock(state, block, DecipherWords);
 }
 
-Bytes CryptBlocks(const Bytes& data, bool encrypt) {
+Bytes CryptBlocks(const KeyState& state, const Bytes& data, bool encrypt) {
   const std::size_t wholeBlocks = data.size() / kBlockBytes;
   Bytes result(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(wholeBlocks * kBlockBytes));
   const WordCipher cipher = encrypt ? EncipherWords : DecipherWords;
   for (std::size_t k = 0; k < wholeBlocks; ++k) {
-    ApplyToBlock(std::span<std::uint8_t, kBlockBytes>(result.data() + k * kBlockBytes, kBlockBytes),
+    ApplyToBlock(state,
+                 std::span<std::uint8_t, kBlockBytes>(result.data() + k * kBlockBytes, kBlockBytes),
                  cipher);
   }
   return result;
@@ -53,8 +55,12 @@ Bytes RemovePadding(const Bytes& data) {
   return Bytes(data.begin(), data.end() - static_cast<std::ptrdiff_t>(padBytes));
 }
 
-Bytes EncryptBytes(const Bytes& plain) { return CryptBlocks(AddPadding(plain), true); }
+Bytes EncryptBytes(const KeyState& state, const Bytes& plain) {
+  return CryptBlocks(state, AddPadding(plain), true);
+}
 
-Bytes DecryptBytes(const Bytes& cipher) { return RemovePadding(CryptBlocks(cipher, false)); }
+Bytes DecryptBytes(const KeyState& state, const Bytes& cipher) {
+  return RemovePadding(CryptBlocks(state, cipher, false));
+}
 
 }  // namespace quillon

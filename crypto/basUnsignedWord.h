@@ -26,10 +26,4 @@ constexpr std::uint32_t ShiftWordLeft8(std::uint32_t word) { return word << 8; }
 // Unsigned arithmetic already wraps at 2^32; no detour through wider numbers.
 constexpr std::uint32_t AddWords(std::uint32_t a, std::uint32_t b) { return a + b; }
 
-constexpr double WordToUnsigned(std::uint32_t word) { return word; }
-
-// The caller guarantees 0 <= value < 2^32; a double holds every such whole
-// number exactly, and any fraction is cut off.
-constexpr std::uint32_t UnsignedToWord(double value) { return static_cast<std::uint32_t>(value); }
-
 }  // namespace quillon

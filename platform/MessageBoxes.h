@@ -10,8 +10,7 @@ namespace quillon {
 inline constexpr unsigned kMbOk = 0x0;
 inline constexpr unsigned kMbIconExclamation = 0x30;
 
-// Caption of the registry operations' error messages and of the cipher's
-// table check.
+// Caption of the registry operations' error messages.
 inline constexpr const char* kAdminUtilityTitle = "Quillon Admin Utility";
 // Caption of the window's own messages: the confirmations ("Settings
 // saved.", the test file message) and its warnings about a pass.
@@ -23,5 +22,11 @@ class MessageBoxes {
   // Shows a modal message box and returns the button pressed (IDOK = 1 for OK).
   virtual int Show(const std::string& text, const std::string& title, unsigned style) = 0;
 };
+
+// The window's own warnings carry its title, as its confirmations do; the
+// registry operations' messages keep theirs.
+inline void ShowWindowWarning(MessageBoxes& boxes, const std::string& text) {
+  boxes.Show(text, kAdministratorUtilityTitle, kMbIconExclamation | kMbOk);
+}
 
 }  // namespace quillon

@@ -41,69 +41,69 @@ RegistryAccess::RegistryAccess(Registry& registry, MessageBoxes& messages)
     : registry_(registry), messages_(messages) {}
 
 bool RegistryAccess::Is64BitWindows() {
-  return GetString(kEnvironmentKey.root, kEnvironmentKey.path, kProcessorArchitectureValue) ==
+  return GetString(kEnvironmentKey, kProcessorArchitectureValue) ==
          kSixtyFourBitArchitecture;
 }
 
-std::string RegistryAccess::GetString(RootKey root, const std::string& path,
-                                      const std::string& value) {
+std::string RegistryAccess::GetString(const Location& location, const std::string& value) {
   KeyHandle key{};
-  if (registry_.CreateKey(root, path, KeyAccess::Read, RegistryView::Default, key) !=
+  if (registry_.CreateKey(location.root, location.path, KeyAccess::Read, RegistryView::Default, key) !=
       kErrorSuccess) {
     return {};
   }
   return ReadTextAndClose(key, value);
 }
 
-std::string RegistryAccess::GetStringIfKeyExists(RootKey root, const std::string& path,
+std::string RegistryAccess::GetStringIfKeyExists(const Location& location,
                                                  const std::string& value) {
   KeyHandle key{};
-  if (registry_.OpenKey(root, path, KeyAccess::Read, RegistryView::Default, key) !=
+  if (registry_.OpenKey(location.root, location.path, KeyAccess::Read, RegistryView::Default, key) !=
       kErrorSuccess) {
     return {};
   }
   return ReadTextAndClose(key, value);
 }
 
-bool RegistryAccess::SaveString(RootKey root, const std::string& path, const std::string& value,
+bool RegistryAccess::SaveString(const Location& location, const std::string& value,
                                 const std::string& data) {
   // The count excludes the NUL, yet the ANSI call stores one: a std::string's
   // text is always followed by it.
-  return SaveValue(root, path, value, kRegExpandSz, TextBytes(data));
+  return SaveValue(location, value, kRegExpandSz, TextBytes(data));
 }
 
-std::int32_t RegistryAccess::GetLong(RootKey root, const std::string& path,
-                                     const std::string& value, bool use64BitView) {
+std::int32_t RegistryAccess::GetLong(const Location& location, const std::string& value,
+                                     bool use64BitView) {
   const RegistryView view = ViewFor(use64BitView);
   KeyHandle key{};
-  const long opened = OpenForNumberRead(root, path, view, key);
+  const long opened = OpenForNumberRead(location, view, key);
   if (opened == kErrorFileNotFound) return kAbsentNumber;
   if (opened != kErrorSuccess) {
-    ShowFailure(CouldNotOpen(path, value, opened));
+    ShowFailure(CouldNotOpen(location.path, value, opened));
     return kAbsentNumber;
   }
   return ReadNumberAndClose(key, value);
 }
 
-std::int32_t RegistryAccess::GetLongAnyView(RootKey root, const std::string& path,
-                                            const std::string& value, std::int32_t defaultValue) {
+std::int32_t RegistryAccess::GetLongAnyView(const Location& location, const std::string& value,
+                                            std::int32_t defaultValue) {
   if (Is64BitWindows()) {
-    const std::int32_t number = GetLong(root, path, value, true);
+    const std::int32_t number = GetLong(location, value, true);
     if (number != kAbsentNumber) return number;
   }
-  const std::int32_t number = GetLong(root, path, value, false);
+  const std::int32_t number = GetLong(location, value, false);
   return number == kAbsentNumber ? defaultValue : number;
 }
 
-bool RegistryAccess::SaveLong(RootKey root, const std::string& path, const std::string& value,
+bool RegistryAccess::SaveLong(const Location& location, const std::string& value,
                               std::int32_t number) {
-  return SaveValue(root, path, value, kRegDword, DwordBytes(number));
+  return SaveValue(location, value, kRegDword, DwordBytes(number));
 }
 
-bool RegistryAccess::DeleteValue(RootKey root, const std::string& path, const std::string& value,
+bool RegistryAccess::DeleteValue(const Location& location, const std::string& value,
                                  bool use64BitView) {
   KeyHandle key{};
-  const long opened = registry_.OpenKey(root, path, KeyAccess::Write, ViewFor(use64BitView), key);
+  const long opened =
+      registry_.OpenKey(location.root, location.path, KeyAccess::Write, ViewFor(use64BitView), key);
   if (opened == kErrorFileNotFound) return true;
   if (opened != kErrorSuccess) {
     ShowFailure(UnableTo("delete", value, "open", opened));
@@ -124,18 +124,19 @@ RegistryView RegistryAccess::ViewFor(bool use64BitView) {
 // missing key gets access denied rather than not found, although the number is
 // simply absent: a plain open tells the two apart. Any other failure reports
 // the create-or-open's code.
-long RegistryAccess::OpenForNumberRead(RootKey root, const std::string& path, RegistryView view,
+long RegistryAccess::OpenForNumberRead(const Location& location, RegistryView view,
                                        KeyHandle& key) {
-  const long created = registry_.CreateKey(root, path, KeyAccess::Read, view, key);
+  const long created = registry_.CreateKey(location.root, location.path, KeyAccess::Read, view, key);
   if (created == kErrorSuccess) return created;
-  const long opened = registry_.OpenKey(root, path, KeyAccess::Read, view, key);
+  const long opened = registry_.OpenKey(location.root, location.path, KeyAccess::Read, view, key);
   return opened == kErrorSuccess || opened == kErrorFileNotFound ? opened : created;
 }
 
-bool RegistryAccess::SaveValue(RootKey root, const std::string& path, const std::string& value,
+bool RegistryAccess::SaveValue(const Location& location, const std::string& value,
                                std::uint32_t type, std::span<const std::uint8_t> data) {
   KeyHandle key{};
-  const long opened = registry_.CreateKey(root, path, KeyAccess::Write, RegistryView::Default, key);
+  const long opened =
+      registry_.CreateKey(location.root, location.path, KeyAccess::Write, RegistryView::Default, key);
   if (opened != kErrorSuccess) {
     ShowFailure(UnableTo("save", value, "open", opened));
     return false;

@@ -32,18 +32,21 @@ const CopyPlace& PlaceOf(ProductCopy copy) {
                        [copy](const CopyPlace& place) { return place.copy == copy; });
 }
 
+// The places the load reads a setting stored per user or for all users, in
+// the order it tries them: kLookupOrder less the 64-bit view, which the
+// number reads reach through GetLongAnyView at each place.
+struct ReadPlace {
+  Location location;
+  FoundAt at;
+};
+constexpr std::array<ReadPlace, 3> kReadPlaces{{
+    {kLegacyUserKey, FoundAt::LegacyUserKey},
+    {kUserProductKey, FoundAt::UserKey},
+    {kMachineProductKey, FoundAt::MachineKey},
+}};
+
 const Location& ScopeLocation(bool allUsers) {
   return allUsers ? kMachineProductKey : kUserProductKey;
-}
-
-// The copies a value stored in one scope leaves behind, in the order they are removed.
-std::span<const ProductCopy> CopiesOutsideScope(bool allUsers) {
-  static constexpr std::array<ProductCopy, 2> kOutsideMachineScope{ProductCopy::Legacy,
-                                                                   ProductCopy::User};
-  static constexpr std::array<ProductCopy, 2> kOutsideUserScope{ProductCopy::Legacy,
-                                                                ProductCopy::Machine};
-  return allUsers ? std::span<const ProductCopy>(kOutsideMachineScope)
-                  : std::span<const ProductCopy>(kOutsideUserScope);
 }
 
 ProductCopy ScopeCopy(bool allUsers) { return allUsers ? ProductCopy::Machine : ProductCopy::User; }
@@ -60,22 +63,6 @@ struct NamedCopy {
 }  // namespace
 
 SettingLocations::SettingLocations(RegistryAccess& registry) : registry_(registry) {}
-
-bool SettingLocations::SaveProductString(bool allUsers, const std::string& name,
-                                         const std::string& text) {
-  const Location& target = ScopeLocation(allUsers);
-  const bool saved = registry_.SaveString(target.root, target.path, name, text);
-  return RemoveProductCopies(name, CopiesOutsideScope(allUsers)) && saved;
-}
-
-// Stored for the current user, a number also loses its per-user legacy copy,
-// just as a string does; nothing the program writes lives anywhere else.
-bool SettingLocations::SaveProductLong(bool allUsers, const std::string& name,
-                                       std::int32_t number) {
-  const Location& target = ScopeLocation(allUsers);
-  const bool saved = registry_.SaveLong(target.root, target.path, name, number);
-  return RemoveProductCopies(name, CopiesOutsideScope(allUsers)) && saved;
-}
 
 bool SettingLocations::ClearProductValue(const std::string& name) {
   return RemoveProductCopies(name, kClearOrder);
@@ -114,24 +101,73 @@ bool SettingLocations::ReplaceSetting(std::span<const std::string> names,
   return true;
 }
 
-bool SettingLocations::SaveMachineLong(const std::string& name, std::int32_t number) {
-  return registry_.SaveLong(kMachineProductKey.root, kMachineProductKey.path, name, number);
+Found<std::string> SettingLocations::FindString(const std::string& name) {
+  for (const ReadPlace& place : kReadPlaces) {
+    // The legacy key is the platform's settings store, which reads without
+    // creating the key; the product keys are read as every text is.
+    std::string text = place.at == FoundAt::LegacyUserKey
+                           ? registry_.GetStringIfKeyExists(place.location, name)
+                           : registry_.GetString(place.location, name);
+    if (!text.empty()) return {std::move(text), place.at};
+  }
+  return {{}, FoundAt::Nowhere};
+}
+
+Found<std::int32_t> SettingLocations::FindLong(const std::string& name,
+                                               std::int32_t defaultValue) {
+  for (const ReadPlace& place : kReadPlaces) {
+    const std::int32_t number = registry_.GetLongAnyView(place.location, name, kAbsentNumber);
+    if (number != kAbsentNumber) return {number, place.at};
+  }
+  return {defaultValue, FoundAt::Nowhere};
+}
+
+std::int32_t SettingLocations::FindNonZeroLong(const std::string& name) {
+  for (const ReadPlace& place : kReadPlaces) {
+    const std::int32_t number = registry_.GetLongAnyView(place.location, name, 0);
+    if (number != 0) return number;
+  }
+  return 0;
+}
+
+std::string SettingLocations::GetMachineString(const std::string& name) {
+  return registry_.GetString(kMachineProductKey, name);
 }
 
 std::int32_t SettingLocations::GetMachineLong(const std::string& name) {
-  return registry_.GetLongAnyView(kMachineProductKey.root, kMachineProductKey.path, name, 0);
+  return registry_.GetLongAnyView(kMachineProductKey, name, 0);
 }
 
-std::string SettingLocations::GetLegacyUserString(const std::string& name) {
-  return registry_.GetStringIfKeyExists(kLegacyUserKey.root, kLegacyUserKey.path, name);
+std::string SettingLocations::GetEnvironmentString(const std::string& name) {
+  return registry_.GetString(kEnvironmentKey, name);
+}
+
+bool SettingLocations::SaveMachineString(const std::string& name, const std::string& text) {
+  return registry_.SaveString(kMachineProductKey, name, text);
+}
+
+bool SettingLocations::DeleteMachineValue(const std::string& name) {
+  return registry_.DeleteValue(kMachineProductKey, name);
+}
+
+bool SettingLocations::SaveEnvironmentString(const std::string& name, const std::string& text) {
+  return registry_.SaveString(kEnvironmentKey, name, text);
+}
+
+bool SettingLocations::DeleteEnvironmentValue(const std::string& name) {
+  return registry_.DeleteValue(kEnvironmentKey, name);
+}
+
+bool SettingLocations::DeleteSaveDialogValue(const std::string& name) {
+  return registry_.DeleteValue(kSaveDialogKey, name);
 }
 
 bool SettingLocations::WriteAtScope(const std::string& name, const SettingWrite& write) {
   const Location& target = ScopeLocation(write.allUsers);
   if (const auto* text = std::get_if<std::string>(&write.data)) {
-    return registry_.SaveString(target.root, target.path, name, *text);
+    return registry_.SaveString(target, name, *text);
   }
-  return registry_.SaveLong(target.root, target.path, name, std::get<std::int32_t>(write.data));
+  return registry_.SaveLong(target, name, std::get<std::int32_t>(write.data));
 }
 
 bool SettingLocations::RemoveProductCopy(ProductCopy copy, const std::string& name) {
@@ -139,8 +175,7 @@ bool SettingLocations::RemoveProductCopy(ProductCopy copy, const std::string& na
   // On 32-bit Windows there is no 64-bit view: the flag would reach the
   // default view's copy a second time.
   if (place.use64BitView && !registry_.Is64BitWindows()) return true;
-  return registry_.DeleteValue(place.location.root, place.location.path, name,
-                               place.use64BitView);
+  return registry_.DeleteValue(place.location, name, place.use64BitView);
 }
 
 }  // namespace quillon

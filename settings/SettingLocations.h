@@ -14,11 +14,6 @@
 
 namespace quillon {
 
-struct Location {
-  RootKey root;
-  const char* path;
-};
-
 inline constexpr const char* kProductKeyPath = "Software\\Marrowby\\Quillon";
 
 // Settings for all users.
@@ -57,18 +52,41 @@ struct SettingWrite {
   SettingData data;
 };
 
+// Where the load found a setting stored in more than one place.
+enum class FoundAt { Nowhere, LegacyUserKey, UserKey, MachineKey };
+
+template <typename Data>
+struct Found {
+  Data data;
+  FoundAt at;
+};
+
 class SettingLocations {
  public:
   explicit SettingLocations(RegistryAccess& registry);
 
-  // Each result is true when the operation did all its work: every value
-  // written, every copy removed or found absent. Failures are shown as the
-  // registry operations show them.
+  // Reading. A setting stored per user or for all users is looked for in the
+  // legacy per-user key, then the user product key, then the machine product
+  // key; the first place that holds it wins. Numbers are read there 64-bit
+  // view first (GetLongAnyView), texts in the default view only.
 
-  // Stores at the machine product key (allUsers) or the user product key, then
-  // removes the per-user legacy copy and the copy of the other scope.
-  bool SaveProductString(bool allUsers, const std::string& name, const std::string& text);
-  bool SaveProductLong(bool allUsers, const std::string& name, std::int32_t number);
+  // The first text that is not empty; "" found nowhere.
+  Found<std::string> FindString(const std::string& name);
+  // The first number present; the default found nowhere.
+  Found<std::int32_t> FindLong(const std::string& name, std::int32_t defaultValue);
+  // The first number that is not 0, where a stored 0 does not end the search;
+  // 0 when there is none.
+  std::int32_t FindNonZeroLong(const std::string& name);
+  // Settings with one place: the machine product key (numbers 64-bit view
+  // first, 0 when absent) and the system environment (texts as stored, with
+  // references to other variables unexpanded).
+  std::string GetMachineString(const std::string& name);
+  std::int32_t GetMachineLong(const std::string& name);
+  std::string GetEnvironmentString(const std::string& name);
+
+  // Writing. Each result is true when the operation did all its work: every
+  // value written, every copy removed or found absent. Failures are shown as
+  // the registry operations show them.
 
   // Removes every copy: machine, user, legacy, and the 64-bit view of the
   // machine key on 64-bit Windows.
@@ -85,15 +103,15 @@ class SettingLocations {
   // as clearing and then saving leaves it.
   bool ReplaceSetting(std::span<const std::string> names, const std::optional<SettingWrite>& write);
 
-  bool SaveMachineLong(const std::string& name, std::int32_t number);
-  // The machine-wide number, 64-bit view first; 0 when found nowhere.
-  std::int32_t GetMachineLong(const std::string& name);
-
-  // A plain read of a per-user text at the legacy per-user key; "" when absent.
-  std::string GetLegacyUserString(const std::string& name);
+  // Settings with one place, written or removed there alone: the machine
+  // product key, the system environment, the save dialog's own key.
+  bool SaveMachineString(const std::string& name, const std::string& text);
+  bool DeleteMachineValue(const std::string& name);
+  bool SaveEnvironmentString(const std::string& name, const std::string& text);
+  bool DeleteEnvironmentValue(const std::string& name);
+  bool DeleteSaveDialogValue(const std::string& name);
 
  private:
-  // Removes the given copies in the given order; the 64-bit view only on 64-bit Windows.
   bool RemoveProductCopies(const std::string& name, std::span<const ProductCopy> copies);
   bool RemoveProductCopy(ProductCopy copy, const std::string& name);
   bool WriteAtScope(const std::string& name, const SettingWrite& write);

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "app/AdminUtilityMain.h"
-#include "app/substitute/ControlModel.h"
+#include "app/ControlModel.h"
 #include "app/substitute/RecordedOpenFileDialog.h"
 #include "app/substitute/RecordedPrinters.h"
 #include "crypto/substitute/SubstituteHelperLibrary.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/AdminUtilityMain.h"
-#include "app/substitute/ControlModel.h"
+#include "app/ControlModel.h"
 #include "app/substitute/RecordedOpenFileDialog.h"
 #include "app/substitute/RecordedPrinters.h"
 #include "crypto/substitute/SubstituteHelperLibrary.h"

@@ -605,41 +605,12 @@ void MainWindow::SetValue(ControlId id, int value) {
   }
 }
 
-bool MainWindow::Enabled(ControlId id) const {
-  HWND control = HandleOf(id);
-  if (!control) return unbuilt_[IndexOf(id)].enabled;
-  return IsWindowEnabled(control) != FALSE;
-}
-
 void MainWindow::SetEnabled(ControlId id, bool enabled) {
   if (HWND control = HandleOf(id)) {
     EnableWindow(control, enabled);
   } else {
     unbuilt_[IndexOf(id)].enabled = enabled;
   }
-}
-
-// Nothing changes a control's own visibility; which page is in front decides
-// only what is on the screen.
-bool MainWindow::Visible(ControlId id) const { return DefinitionOf(id).created.visible; }
-
-std::vector<std::string> MainWindow::ListItems(ControlId id) const {
-  HWND combo = HandleOf(id);
-  if (!combo) {
-    const std::span<const std::string_view> listed = DefinitionOf(id).listItems;
-    return {listed.begin(), listed.end()};
-  }
-  const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
-  std::vector<std::string> items;
-  for (WPARAM index = 0; static_cast<LRESULT>(index) < count; ++index) {
-    const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, index, 0);
-    std::string item(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT copied =
-        SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item.data()));
-    item.resize(static_cast<std::size_t>(std::max<LRESULT>(copied, 0)));
-    items.push_back(std::move(item));
-  }
-  return items;
 }
 
 void MainWindow::SetChangeListener(ChangeListener listener) {

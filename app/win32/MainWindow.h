@@ -63,11 +63,8 @@ class MainWindow final : public Controls {
   void SetText(ControlId id, const std::string& text) override;
   int Value(ControlId id) const override;
   void SetValue(ControlId id, int value) override;
-  bool Enabled(ControlId id) const override;
   void SetEnabled(ControlId id, bool enabled) override;
   // The control's own visibility, whichever page is in front.
-  bool Visible(ControlId id) const override;
-  std::vector<std::string> ListItems(ControlId id) const override;
   void SetChangeListener(ChangeListener listener) override;
   void Close() override;
   void ShowWaitPointer() override;

@@ -1,6 +1,7 @@
 // The program: the real window, the platform pieces the core works through,
 // the core AdminUtilityMain loaded from the registry, and the message loop
-// until the window closes. It reads no command line.
+// until the window closes; or, asked on the command line, the export of the
+// settings to a registry file, with no window at all.
 #include <windows.h>
 
 #include <array>
@@ -8,11 +9,12 @@
 #include <string>
 
 #include "app/AdminUtilityMain.h"
+#include "app/CommandLine.h"
+#include "app/ExportSettings.h"
 #include "app/win32/MainWindow.h"
 #include "app/win32/Win32EnvironmentBroadcast.h"
 #include "app/win32/Win32OpenFileDialog.h"
 #include "app/win32/Win32Printers.h"
-#include "crypto/basBlfArrays.h"
 #include "crypto/win32/Win32HelperLibrary.h"
 #include "platform/MessageBoxes.h"
 #include "platform/win32/Win32MessageBoxes.h"
@@ -40,6 +42,95 @@ void ReportNoWindow() {
   MessageBoxA(nullptr, text.c_str(), kAdminUtilityTitle, kMbOk | kMbIconExclamation);
 }
 
+// What the command line's caller reads: the console it was started from, or
+// where it sent the program's output; a message box when there is neither.
+// Scripts are never held up by a box unless nothing else can be read.
+class CallerChannel {
+ public:
+  CallerChannel() {
+    console_ = GetStdHandle(STD_ERROR_HANDLE);
+    if (Usable(console_)) return;
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+      console_ = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             0, nullptr);
+    }
+  }
+  bool HasConsole() const { return Usable(console_); }
+  void Say(const std::string& text, bool boxWithoutConsole) const {
+    if (HasConsole()) {
+      const std::string line = text + "\r\n";
+      DWORD written = 0;
+      WriteFile(console_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    } else if (boxWithoutConsole) {
+      MessageBoxA(nullptr, text.c_str(), kAdministratorUtilityTitle, kMbOk);
+    }
+  }
+
+ private:
+  static bool Usable(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+  HANDLE console_ = nullptr;
+};
+
+// "The system cannot find the path specified. (error 3)"
+std::string SystemMessage(DWORD error) {
+  std::array<char, 512> text{};
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                error, 0, text.data(), static_cast<DWORD>(text.size()), nullptr);
+  while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n')) --length;
+  return std::string(text.data(), length) + (length > 0 ? " " : "") + "(error " +
+         std::to_string(error) + ")";
+}
+
+std::u16string AnsiToWide(std::string_view text) {
+  if (text.empty()) return {};
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0);
+  std::u16string wide(static_cast<std::size_t>(length), u'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                      reinterpret_cast<wchar_t*>(wide.data()), length);
+  return wide;
+}
+
+std::string NameOf(BOOL(WINAPI* ask)(LPSTR, LPDWORD)) {
+  std::array<char, 257> name{};
+  DWORD size = static_cast<DWORD>(name.size());
+  return ask(name.data(), &size) ? std::string(name.data()) : std::string("(unknown)");
+}
+
+// The whole file in one write to a file made for it: a failure leaves
+// nothing behind but what was there, and says why.
+std::string WriteWholeFile(const std::string& path, const std::string& bytes) {
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return SystemMessage(GetLastError());
+  DWORD written = 0;
+  const bool whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                               nullptr) && written == bytes.size();
+  const DWORD error = whole ? ERROR_SUCCESS : GetLastError();
+  CloseHandle(file);
+  if (whole) return {};
+  DeleteFileA(path.c_str());
+  return SystemMessage(error);
+}
+
+int Export(const std::string& path, const CallerChannel& caller) {
+  Win32Registry registry;
+  Win32HelperLibrary helperLibrary;
+  const ExportedSettings exported =
+      ExportSettings(registry, helperLibrary, UserNumberSeparators(),
+                     {.computer = NameOf(GetComputerNameA), .user = NameOf(GetUserNameA)}, AnsiToWide);
+  if (!exported.refusal.empty()) {
+    caller.Say("Nothing was exported: " + exported.refusal, true);
+    return 1;
+  }
+  if (const std::string failure = WriteWholeFile(path, exported.file); !failure.empty()) {
+    caller.Say("Could not write " + path + ": " + failure, true);
+    return 1;
+  }
+  caller.Say("Exported the settings to " + path + ".", false);
+  return 0;
+}
+
 int Run(HINSTANCE instance, int showCommand) {
   const std::unique_ptr<MainWindow> window = MainWindow::Create(instance);
   if (!window) {
@@ -49,8 +140,6 @@ int Run(HINSTANCE instance, int showCommand) {
   // Message boxes and the file dialog are modal to the window.
   Win32MessageBoxes messageBoxes;
   messageBoxes.SetOwner(window->Handle());
-  // The cipher checks its constant tables whenever a key is set up.
-  SetTableCheckMessageBoxes(&messageBoxes);
   Win32OpenFileDialog openFileDialog;
   openFileDialog.SetOwner(window->Handle());
   Win32Registry registry;
@@ -78,9 +167,27 @@ int Run(HINSTANCE instance, int showCommand) {
   return 0;
 }
 
+// Exit codes: 0 done, 1 the export failed, 2 the command line is wrong.
+int Main(HINSTANCE instance, const char* arguments, int showCommand) {
+  const CommandLine command = ParseCommandLine(arguments);
+  switch (command.action) {
+    case CommandLine::Action::Window:
+      return Run(instance, showCommand);
+    case CommandLine::Action::Export:
+      return Export(command.file, CallerChannel());
+    case CommandLine::Action::Help:
+      CallerChannel().Say(CommandLineHelp(), true);
+      return 0;
+    case CommandLine::Action::Mistake:
+      CallerChannel().Say(command.mistake, true);
+      return 2;
+  }
+  return 2;
+}
+
 }  // namespace
 }  // namespace quillon
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-  return quillon::Run(instance, showCommand);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int showCommand) {
+  return quillon::Main(instance, arguments ? arguments : "", showCommand);
 }

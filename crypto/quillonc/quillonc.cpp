@@ -5,7 +5,6 @@
 // After windows.h, which it needs.
 #include <oleauto.h>
 
-#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -15,10 +14,6 @@
 
 namespace quillon {
 namespace {
-
-// The cipher's key state is one per process: a key set-up and the work done
-// under that key must not interleave with another caller's.
-std::mutex cipherMutex;
 
 // Classic callers pass a null pointer for an empty text.
 std::string_view Text(LPCSTR text) { return text ? std::string_view(text) : std::string_view(); }
@@ -38,16 +33,16 @@ BSTR AnsiBstr(const void* bytes, std::size_t length) {
 // no string at all: a text made under whatever key state was left behind
 // could never be read back with that key.
 BSTR Encrypt(LPCSTR key, LPCSTR password) {
-  const std::lock_guard lock(cipherMutex);
-  if (!SetKey(ByteForm(key))) return nullptr;
-  const std::string hex = BytesToHex(EncryptBytes(ByteForm(password)));
+  KeyState state{};
+  if (!SetKey(state, ByteForm(key))) return nullptr;
+  const std::string hex = BytesToHex(EncryptBytes(state, ByteForm(password)));
   return AnsiBstr(hex.data(), hex.size());
 }
 
 BSTR Decrypt(LPCSTR key, LPCSTR stored) {
-  const std::lock_guard lock(cipherMutex);
-  if (!SetKey(ByteForm(key))) return nullptr;
-  const Bytes password = DecryptBytes(HexToBytes(Text(stored)));
+  KeyState state{};
+  if (!SetKey(state, ByteForm(key))) return nullptr;
+  const Bytes password = DecryptBytes(state, HexToBytes(Text(stored)));
   return AnsiBstr(password.data(), password.size());
 }
 

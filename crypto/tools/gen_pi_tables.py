@@ -58,13 +58,17 @@ def render(words):
 
 namespace quillon {{
 
-const PArray kInitialP = {{
+// Constant expressions, so that the build itself refuses S-boxes with a zero
+// entry, the mark of a table that was not filled in.
+constexpr PArray kInitialP = {{
 {format_words(p_words, '    ')}
 }};
 
-const SBoxes kInitialS = {{{{
+constexpr SBoxes kInitialS = {{{{
 {box_text}
 }}}};
+
+static_assert(HasNoZeroEntry(kInitialS), "an initial S-box entry is zero");
 
 }}  // namespace quillon
 """

@@ -2,7 +2,7 @@
 // exactly the mistakes checked here (a name twice, a control shared by two
 // settings, the rows of one setting torn apart, a load step read twice, a
 // number box without a label to name it, a bit used twice).
-#include "settings/SettingsCatalogue.h"
+#include "app/SettingsCatalogue.h"
 
 #include <gtest/gtest.h>
 

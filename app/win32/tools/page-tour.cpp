@@ -5,6 +5,8 @@
 //                        prints "<file name> <geometry>", the geometry of the
 //                        window's client area as ImageMagick's -crop takes it
 //   page-tour close      closes the window as its close box does
+//   page-tour apply      presses Apply, confirms "Settings saved." and waits
+//                        until the window has closed
 // Every step gives up after a time-out and then exits with 1.
 #include <windows.h>
 #include <commctrl.h>
@@ -18,6 +20,7 @@
 
 #include "app/ControlTable.h"
 #include "app/win32/MainWindow.h"
+#include "platform/MessageBoxes.h"
 
 namespace quillon {
 namespace {
@@ -111,8 +114,30 @@ int CloseWindow() {
              : Fail("the utility's window did not close");
 }
 
+// Posted, not sent: the click handler waits in its message box, and a sent
+// click would wait with it.
+int PressApply() {
+  HWND window = FindMainWindow();
+  if (!window) return Fail("the utility's window is not open");
+  HWND apply = FindWindowExA(window, nullptr, "Button", "Apply");
+  if (!apply) return Fail("the window has no Apply button");
+  PostMessageA(apply, BM_CLICK, 0, 0);
+  HWND box = nullptr;
+  const bool asked = WaitFor(
+      [&] {
+        box = FindWindowA("#32770", kAdministratorUtilityTitle);
+        return box != nullptr;
+      },
+      kStepPatience);
+  if (!asked) return Fail("no \"Settings saved.\" box appeared");
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  return WaitFor([] { return FindMainWindow() == nullptr; }, kStepPatience)
+             ? 0
+             : Fail("the utility's window did not close after Apply");
+}
+
 int Usage() {
-  std::fprintf(stderr, "usage: page-tour wait | show <1-%zu> | close\n", kPageCount);
+  std::fprintf(stderr, "usage: page-tour wait | show <1-%zu> | close | apply\n", kPageCount);
   return 2;
 }
 
@@ -121,6 +146,7 @@ int Main(int argc, char** argv) {
   const std::string_view step = argv[1];
   if (step == "wait" && argc == 2) return WaitForWindow();
   if (step == "close" && argc == 2) return CloseWindow();
+  if (step == "apply" && argc == 2) return PressApply();
   if (step == "show" && argc == 3) {
     const long page = std::strtol(argv[2], nullptr, 10);
     if (page < 1 || page > static_cast<long>(kPageCount)) return Usage();

@@ -1,0 +1,75 @@
+// The command line split as Windows programs split theirs, then read.
+#include "app/CommandLine.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+#include <vector>
+
+namespace quillon {
+namespace {
+
+// Blanks separate arguments except inside double quotes, which are dropped.
+std::vector<std::string> SplitArguments(std::string_view line) {
+  std::vector<std::string> arguments;
+  std::string current;
+  bool quoted = false;
+  bool inArgument = false;
+  for (const char c : line) {
+    if (c == '"') {
+      quoted = !quoted;
+      inArgument = true;
+    } else if ((c == ' ' || c == '\t') && !quoted) {
+      if (inArgument) arguments.push_back(std::exchange(current, {}));
+      inArgument = false;
+    } else {
+      current += c;
+      inArgument = true;
+    }
+  }
+  if (inArgument) arguments.push_back(current);
+  return arguments;
+}
+
+// "export" for "/export", "-EXPORT" and the like; empty for a non-switch.
+std::string SwitchName(const std::string& argument) {
+  if (argument.size() < 2 || (argument[0] != '/' && argument[0] != '-')) return {};
+  std::string name = argument.substr(1);
+  std::ranges::transform(name, name.begin(),
+                         [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+  return name;
+}
+
+CommandLine Mistake(std::string text) {
+  return {CommandLine::Action::Mistake, {}, std::move(text)};
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(std::string_view line) {
+  const std::vector<std::string> arguments = SplitArguments(line);
+  if (arguments.empty()) return {};
+  const std::string name = SwitchName(arguments[0]);
+  if (name == "?" && arguments.size() == 1) return {CommandLine::Action::Help, {}, {}};
+  if (name != "export") {
+    return Mistake("Unknown argument \"" + arguments[0] + "\". Use /? to see the command line.");
+  }
+  if (arguments.size() < 2 || arguments[1].empty()) {
+    return Mistake("No file name after " + arguments[0] + ". Use /? to see the command line.");
+  }
+  if (arguments.size() > 2) {
+    return Mistake("Unexpected argument \"" + arguments[2] + "\" after the file name. Put a name "
+                   "with blanks in double quotes.");
+  }
+  return {CommandLine::Action::Export, arguments[1], {}};
+}
+
+std::string CommandLineHelp() {
+  return "quillon-admin.exe                opens the window\r\n"
+         "quillon-admin.exe /export FILE   writes this computer's printer settings, as Apply\r\n"
+         "                                 would store them, to the registry file FILE; import\r\n"
+         "                                 it elsewhere with reg import FILE\r\n"
+         "quillon-admin.exe /?             shows this";
+}
+
+}  // namespace quillon

@@ -1,0 +1,30 @@
+#pragma once
+// This machine's settings as a registry file that reproduces them wherever it
+// is imported: the window's own load and its Apply button, run without a
+// window against a registry that records what Apply would write and remove
+// instead of doing it. Nothing in the registry changes.
+#include <string>
+
+#include "app/LocaleNumber.h"
+#include "crypto/HelperLibrary.h"
+#include "settings/RegFile.h"
+#include "settings/Registry.h"
+
+namespace quillon {
+
+// Whose settings the file holds, for its header.
+struct ExportOrigin {
+  std::string computer;
+  std::string user;
+};
+
+struct ExportedSettings {
+  std::string file;     // the registry file's bytes, when Apply would write
+  std::string refusal;  // otherwise what Apply would have said instead
+};
+
+ExportedSettings ExportSettings(Registry& registry, HelperLibrary& helperLibrary,
+                                const NumberSeparators& numberSeparators,
+                                const ExportOrigin& origin, const AnsiToUtf16& toUtf16);
+
+}  // namespace quillon

@@ -1,0 +1,146 @@
+// The load: the catalogue's rows in the load's order, each by its read rule.
+#include "app/SettingsLoad.h"
+
+#include <cstdint>
+#include <string>
+
+#include "app/ControlTable.h"
+
+namespace quillon {
+namespace {
+
+using Id = ControlId;
+
+std::string NameOf(const Setting& row) { return std::string(row.name); }
+
+// A check box shows 0 clear, 1 ticked and 2 greyed. Any other stored number
+// is not 0, so the box shows ticked; Apply then writes 1 back.
+int CheckBoxValueOf(std::int32_t number) {
+  return number == 0 || number == 1 || number == 2 ? static_cast<int>(number) : 1;
+}
+
+std::string UndecodableWarning(const Setting& row, PasswordStatus status) {
+  const std::string failure = LibraryFailure(status, "decodes");
+  return "The stored \"" + NameOf(row) + "\" could not be decoded" +
+         (failure.empty() ? "" : ": " + failure) +
+         ". Its box is left empty, and the stored password is kept unless you type a new one.";
+}
+
+}  // namespace
+
+SettingsLoad::SettingsLoad(Controls& controls, SettingLocations& locations,
+                           StoredPasswordCodec& passwords, MessageBoxes& messageBoxes)
+    : controls_(controls),
+      locations_(locations),
+      passwords_(passwords),
+      messageBoxes_(messageBoxes) {}
+
+std::set<ControlId> SettingsLoad::Run() {
+  // Both boxes start ticked: the load ticks chkPersistent whatever it finds,
+  // and the post action's names untick chkPostActionWait or leave it. No read
+  // looks at either and neither raises a change notification, so ticking
+  // them first shows the same as ticking them where their settings are read.
+  controls_.SetValue(Id::chkPersistent, 1);
+  controls_.SetValue(Id::chkPostActionWait, 1);
+
+  BitSets loaded;
+  ForEachSetting(
+      LoadOrder(), [](const Setting& row) { return row.read; },
+      [this, &loaded](Rows rows) { LoadSetting(rows, loaded); });
+  // Once all the numbers are in.
+  ShowBitSets(loaded, controls_);
+  return passwordsNotShown_;
+}
+
+void SettingsLoad::LoadSetting(Rows rows, BitSets& loaded) {
+  const Setting& row = *rows.front();
+  switch (row.read) {
+    case ReadRule::MachineText:
+      controls_.SetText(*row.control, locations_.GetMachineString(NameOf(row)));
+      return;
+    case ReadRule::EnvironmentText:
+      controls_.SetText(*row.control, locations_.GetEnvironmentString(NameOf(row)));
+      return;
+    case ReadRule::UserFirstText:
+      controls_.SetText(*row.control, GetEffectiveString(NameOf(row), row.ticksApplyToAllUsers));
+      return;
+    case ReadRule::MachineNumber:
+      ShowNumber(row, locations_.GetMachineLong(NameOf(row)), loaded);
+      return;
+    case ReadRule::UserFirstNumber:
+      ShowNumber(row, GetEffectiveLong(NameOf(row), row.defaultNumber, row.ticksApplyToAllUsers),
+                 loaded);
+      return;
+    case ReadRule::FirstNonZero:
+      controls_.SetValue(*row.control, CheckBoxValueOf(locations_.FindNonZeroLong(NameOf(row))));
+      return;
+    case ReadRule::Password:
+      LoadPassword(row);
+      return;
+    case ReadRule::FileName:
+    case ReadRule::PostAction:
+    case ReadRule::MergeFile:
+      LoadFirstNameFound(rows);
+      return;
+    case ReadRule::Never:
+      return;
+  }
+}
+
+void SettingsLoad::ShowNumber(const Setting& row, std::int32_t number, BitSets& loaded) {
+  if (row.bitSet) {
+    loaded[*row.bitSet] = static_cast<std::uint32_t>(number);
+  } else if (DefinitionOf(*row.control).kind == ControlKind::kCheckBox) {
+    controls_.SetValue(*row.control, CheckBoxValueOf(number));
+  } else {
+    controls_.SetText(*row.control, std::to_string(number));
+  }
+}
+
+// One text under several names: the first name, in load order, that holds a
+// text wins, and what that name means goes with it. The boxes start empty
+// and the merge combo at its first item, so a name that holds nothing
+// changes nothing, and that item stays when neither merge name holds a file.
+void SettingsLoad::LoadFirstNameFound(Rows rows) {
+  for (const Setting* row : rows) {
+    const std::string text = GetEffectiveString(NameOf(*row), row->ticksApplyToAllUsers);
+    if (text.empty()) continue;
+    controls_.SetText(*row->control, text);
+    if (row->variant.persistent) controls_.SetValue(Id::chkPersistent, 1);
+    if (row->variant.noWait) controls_.SetValue(Id::chkPostActionWait, 0);
+    if (!row->variant.mergeCommand.empty()) {
+      controls_.SetText(Id::cboMergeCommand, std::string(row->variant.mergeCommand));
+    }
+    return;
+  }
+}
+
+void SettingsLoad::LoadPassword(const Setting& row) {
+  const std::string stored = GetEffectiveString(NameOf(row), row.ticksApplyToAllUsers);
+  const PasswordResult password = passwords_.DecryptPassword(stored);
+  controls_.SetText(*row.control, password.text);
+  if (password.status == PasswordStatus::Ok) return;
+  passwordsNotShown_.insert(*row.control);
+  ShowWindowWarning(messageBoxes_, UndecodableWarning(row, password.status));
+}
+
+std::string SettingsLoad::GetEffectiveString(const std::string& name, bool ticksApplyToAllUsers) {
+  const Found<std::string> found = locations_.FindString(name);
+  ShowWhereFound(found.at, ticksApplyToAllUsers);
+  return found.data;
+}
+
+std::int32_t SettingsLoad::GetEffectiveLong(const std::string& name, std::int32_t defaultValue,
+                                            bool ticksApplyToAllUsers) {
+  const Found<std::int32_t> found = locations_.FindLong(name, defaultValue);
+  ShowWhereFound(found.at, ticksApplyToAllUsers);
+  return found.data;
+}
+
+void SettingsLoad::ShowWhereFound(FoundAt at, bool ticksApplyToAllUsers) {
+  if (ticksApplyToAllUsers && at == FoundAt::MachineKey) {
+    controls_.SetValue(Id::chkApplyToAllUsers, 1);
+  }
+}
+
+}  // namespace quillon

@@ -1,0 +1,72 @@
+#pragma once
+// The registry as Apply would leave it, without changing it: reads go through
+// to another registry, writes and removals are recorded instead of made, and
+// later reads see what was recorded. Every key opens, whether it exists or not,
+// so that each removal Apply would make on any machine is recorded, not only
+// those of the values this machine happens to hold; nothing is ever created.
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/Registry.h"
+
+namespace quillon {
+
+struct RecordedValue {
+  std::uint32_t type;
+  std::vector<std::uint8_t> data;  // as stored: a text with its NUL
+  bool operator==(const RecordedValue&) const = default;
+};
+
+// One value's last recorded state; no value means it is removed.
+struct RecordedChange {
+  RootKey root;
+  std::string path;
+  RegistryView view;
+  std::string name;
+  std::optional<RecordedValue> value;
+};
+
+class RecordingRegistry final : public Registry {
+ public:
+  explicit RecordingRegistry(Registry& underlying) : underlying_(underlying) {}
+  ~RecordingRegistry() override;
+  RecordingRegistry(const RecordingRegistry&) = delete;
+  RecordingRegistry& operator=(const RecordingRegistry&) = delete;
+
+  long CreateKey(RootKey root, const std::string& path, KeyAccess access, RegistryView view,
+                 KeyHandle& key) override;
+  long OpenKey(RootKey root, const std::string& path, KeyAccess access, RegistryView view,
+               KeyHandle& key) override;
+  long QueryValue(KeyHandle key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
+                  std::uint32_t& size) override;
+  long SetValue(KeyHandle key, const std::string& name, std::uint32_t type,
+                std::span<const std::uint8_t> data) override;
+  long DeleteValue(KeyHandle key, const std::string& name) override;
+  long CloseKey(KeyHandle key) override;
+
+  // Each value written or removed, in the order first touched, as last left.
+  const std::vector<RecordedChange>& Changes() const { return changes_; }
+
+ private:
+  struct Key {
+    RootKey root;
+    std::string path;
+    RegistryView view;
+    std::optional<KeyHandle> underlying;  // when the key exists there
+  };
+
+  Key* Find(KeyHandle key);
+  RecordedChange* ChangeOf(const Key& key, const std::string& name);
+  void Record(const Key& key, const std::string& name, std::optional<RecordedValue> value);
+  bool ExistsUnderneath(const Key& key, const std::string& name);
+
+  Registry& underlying_;
+  std::map<std::uintptr_t, Key> keys_;
+  std::uintptr_t lastHandle_ = 0;
+  std::vector<RecordedChange> changes_;
+};
+
+}  // namespace quillon

@@ -1,0 +1,125 @@
+// Registry file text, written as the registry editor writes it.
+#include "settings/RegFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace quillon {
+namespace {
+
+constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
+constexpr std::string_view kSoftware = "SOFTWARE";
+constexpr std::string_view kRedirectedSoftware = "SOFTWARE\\WOW6432Node";
+// Hexadecimal data is folded as the registry editor folds it, so that no line
+// grows past this.
+constexpr std::size_t kFoldColumn = 76;
+
+std::string RootName(RootKey root) {
+  return root == RootKey::LocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+}
+
+std::string Quoted(const std::string& name) {
+  std::string quoted = "\"";
+  for (const char c : name) {
+    if (c == '\\' || c == '"') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+std::string HexByte(std::uint8_t byte) {
+  constexpr std::string_view kDigits = "0123456789abcdef";
+  return {kDigits[byte >> 4], kDigits[byte & 0xF]};
+}
+
+// "hex(N):xx,xx,..." after `lead`, folded with a backslash and two blanks.
+std::string HexData(const std::string& lead, std::uint32_t type,
+                    const std::vector<std::uint8_t>& bytes) {
+  std::string text = lead + "hex(" + std::to_string(type) + "):";
+  std::size_t column = text.size();
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const bool last = i + 1 == bytes.size();
+    std::string item = HexByte(bytes[i]) + (last ? "" : ",");
+    if (column + item.size() > kFoldColumn) {
+      text += "\\\r\n  ";
+      column = 2;
+    }
+    text += item;
+    column += item.size();
+  }
+  return text;
+}
+
+std::vector<std::uint8_t> Utf16LeBytes(const std::u16string& text) {
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(text.size() * 2);
+  for (const char16_t unit : text) {
+    bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+    bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+  }
+  return bytes;
+}
+
+std::string DwordText(const std::vector<std::uint8_t>& data) {
+  std::array<std::uint8_t, kDwordSize> bytes{};
+  std::copy(data.begin(), data.end(), bytes.begin());
+  const auto number = static_cast<std::uint32_t>(DwordNumber(bytes));
+  std::string text = "dword:";
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    text += HexByte(static_cast<std::uint8_t>(number >> shift));
+  }
+  return text;
+}
+
+// One line (perhaps folded) for a value, in ANSI text; texts' data is already
+// in its wide form.
+std::string ValueLine(const RecordedChange& change, const AnsiToUtf16& toUtf16) {
+  const std::string lead = Quoted(change.name) + "=";
+  if (!change.value) return lead + "-";
+  const RecordedValue& value = *change.value;
+  if (value.type == kRegDword && value.data.size() == kDwordSize) {
+    return lead + DwordText(value.data);
+  }
+  if (IsStringType(value.type)) {
+    const std::string_view ansi(reinterpret_cast<const char*>(value.data.data()),
+                                value.data.size());
+    return HexData(lead, value.type, Utf16LeBytes(toUtf16(ansi)));
+  }
+  return HexData(lead, value.type, value.data);
+}
+
+}  // namespace
+
+std::string RegFileKeyName(RootKey root, const std::string& path, RegistryView view,
+                           bool windows64) {
+  if (!KeyHasTwoViews(root, path)) return RootName(root) + "\\" + path;
+  const std::string rest = path.substr(std::min(path.size(), kSoftware.size()));
+  const bool redirected = windows64 && view == RegistryView::Default;
+  return RootName(root) + "\\" + std::string(redirected ? kRedirectedSoftware : kSoftware) + rest;
+}
+
+std::string RegFileBytes(std::span<const std::string> comments,
+                         std::span<const RecordedChange> changes, bool windows64,
+                         const AnsiToUtf16& toUtf16) {
+  std::string text = std::string(kHeader) + "\r\n\r\n";
+  for (const std::string& comment : comments) text += "; " + comment + "\r\n";
+  std::vector<std::string> keys;
+  for (const RecordedChange& change : changes) {
+    const std::string key = RegFileKeyName(change.root, change.path, change.view, windows64);
+    if (std::ranges::find(keys, key) == keys.end()) keys.push_back(key);
+  }
+  for (const std::string& key : keys) {
+    text += "\r\n[" + key + "]\r\n";
+    for (const RecordedChange& change : changes) {
+      if (RegFileKeyName(change.root, change.path, change.view, windows64) != key) continue;
+      text += ValueLine(change, toUtf16) + "\r\n";
+    }
+  }
+  const std::u16string wide = u'\xFEFF' + toUtf16(text);
+  const std::vector<std::uint8_t> bytes = Utf16LeBytes(wide);
+  return {bytes.begin(), bytes.end()};
+}
+
+}  // namespace quillon

@@ -1,0 +1,29 @@
+#pragma once
+// A registry file that Windows' own tools import as it is ("reg import", the
+// registry editor and the deployment tools built on them): "Windows Registry
+// Editor Version 5.00", UTF-16LE with its byte-order mark, CRLF line ends.
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "settings/RecordingRegistry.h"
+
+namespace quillon {
+
+// Text in the system's ANSI code page in the registry's wide form, NULs kept.
+using AnsiToUtf16 = std::function<std::u16string(std::string_view)>;
+
+// The key's name as a plain (64-bit) "reg import" reaches it in that view: on
+// 64-bit Windows the 32-bit view of HKEY_LOCAL_MACHINE\Software is its
+// WOW6432Node subkey; on 32-bit Windows there is only the plain path.
+std::string RegFileKeyName(RootKey root, const std::string& path, RegistryView view,
+                           bool windows64);
+
+// The whole file: the comment lines (each given without its ";"), then one
+// section per key in the order first touched, each value set or removed.
+std::string RegFileBytes(std::span<const std::string> comments,
+                         std::span<const RecordedChange> changes, bool windows64,
+                         const AnsiToUtf16& toUtf16);
+
+}  // namespace quillon
