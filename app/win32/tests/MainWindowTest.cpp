@@ -104,10 +104,16 @@ TEST_F(MainWindowTest, EveryControlIsBuiltWithItsClassTextAndState) {
     SIZE ideal{};
     EXPECT_TRUE(row.kind != ControlKind::kButton ||
                 SendMessageA(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
-    if (row.kind == ControlKind::kComboBox) {
-      EXPECT_EQ(window_->ListItems(row.id),
-                std::vector<std::string>(row.listItems.begin(), row.listItems.end()));
+    std::vector<std::string> items;
+    for (WPARAM i = 0; row.kind == ControlKind::kComboBox &&
+                       static_cast<LRESULT>(i) < SendMessageA(control, CB_GETCOUNT, 0, 0);
+         ++i) {
+      const auto length = static_cast<std::size_t>(SendMessageA(control, CB_GETLBTEXTLEN, i, 0));
+      std::string item(length + 1, '\0');  // and its NUL
+      SendMessageA(control, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+      items.push_back(item.substr(0, length));
     }
+    EXPECT_EQ(items, std::vector<std::string>(row.listItems.begin(), row.listItems.end()));
   }
 }
 
