@@ -1,52 +1,55 @@
 #pragma once
 // The main window's controls in memory, for native tests: starts in the
 // created state of the controls table, keeps what the core sets, raises the
-// change listener as edit controls do, and records what the core asked of the
-// window itself.
+// change listener as edit controls do (a text box, on a real change of its
+// text), and notes what the core asked of the window itself.
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "app/ControlId.h"
+#include "app/ControlTable.h"
 #include "app/Controls.h"
 
 namespace quillon {
 
 class ControlModel final : public Controls {
  public:
-  enum class WindowCall { kClose, kShowWaitPointer, kRestorePointer };
+  ControlModel() {
+    for (const ControlDefinition& c : ControlTable()) {
+      const bool edit = c.kind == ControlKind::kTextBox || c.kind == ControlKind::kComboBox;
+      states_[IndexOf(c.id)] = {std::string(edit ? c.created.text : c.caption), 0,
+                                c.created.enabled, c.created.visible};
+    }
+  }
 
-  ControlModel();
+  std::string Text(ControlId id) const override { return states_[IndexOf(id)].text; }
+  void SetText(ControlId id, const std::string& text) override {
+    if (std::exchange(states_[IndexOf(id)].text, text) == text) return;
+    if (DefinitionOf(id).kind == ControlKind::kTextBox && listener_) listener_(id);
+  }
+  int Value(ControlId id) const override { return states_[IndexOf(id)].value; }
+  void SetValue(ControlId id, int value) override { states_[IndexOf(id)].value = value; }
+  bool Enabled(ControlId id) const override { return states_[IndexOf(id)].enabled; }
+  void SetEnabled(ControlId id, bool enabled) override { states_[IndexOf(id)].enabled = enabled; }
+  bool Visible(ControlId id) const override { return states_[IndexOf(id)].visible; }
+  std::vector<std::string> ListItems(ControlId id) const override {
+    return {DefinitionOf(id).listItems.begin(), DefinitionOf(id).listItems.end()};
+  }
+  void SetChangeListener(ChangeListener listener) override { listener_ = std::move(listener); }
+  void Close() override { windowCalls += "close;"; }
+  void ShowWaitPointer() override { windowCalls += "wait;"; }
+  void RestorePointer() override { windowCalls += "restore;"; }
 
-  std::string Text(ControlId id) const override;
-  void SetText(ControlId id, const std::string& text) override;
-  int Value(ControlId id) const override;
-  void SetValue(ControlId id, int value) override;
-  bool Enabled(ControlId id) const override;
-  void SetEnabled(ControlId id, bool enabled) override;
-  bool Visible(ControlId id) const override;
-  std::vector<std::string> ListItems(ControlId id) const override;
-  void SetChangeListener(ChangeListener listener) override;
-  void Close() override;
-  void ShowWaitPointer() override;
-  void RestorePointer() override;
-
-  // Every change notification raised, in order, nested ones included.
-  std::vector<ControlId> raisedChanges;
-  // Close and pointer requests, in order.
-  std::vector<WindowCall> windowCalls;
+  std::string windowCalls;  // "close;", "wait;" and "restore;" in order
 
  private:
   struct State {
     std::string text;
-    int value = 0;
-    bool enabled = true;
-    bool visible = true;
+    int value;
+    bool enabled;
+    bool visible;
   };
-
-  State& StateOf(ControlId id) { return states_[IndexOf(id)]; }
-  const State& StateOf(ControlId id) const { return states_[IndexOf(id)]; }
-
   std::array<State, kControlCount> states_;
   ChangeListener listener_;
 };

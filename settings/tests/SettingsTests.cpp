@@ -1,0 +1,59 @@
+// The registry contract on the model; a number read when calls fail, which
+// only the model can show; and the integrity of the settings catalogue, the
+// mistakes a long table hides (a name twice at one place, two reads at one
+// place of the load or a gap between them). What each row means is pinned by
+// the window's scenarios and round trip.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+#include "settings/SettingsCatalogue.h"
+#include "settings/substitute/SubstituteRegistry.h"
+#include "settings/tests/RegistryContract.h"
+
+namespace quillon {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+INSTANTIATE_TEST_SUITE_P(Substitute, RegistryContract,
+                         ::testing::Values(RegistryBackend{"Substitute", [] {
+                                                             return std::unique_ptr<Registry>(
+                                                                 new SubstituteRegistry);
+                                                           }}));
+
+// A number read whose create-or-open is refused falls back to a plain open,
+// and a failure of that reports the first one; no key is left open.
+TEST(RegistryAccess, NumberReadsFallBackToAPlainOpen) {
+  for (const long openCode : {kErrorSuccess, 1018L}) {
+    SubstituteRegistry model;
+    model.PutValue(RootKey::LocalMachine, "Software\\Q", RegistryView::Default, "n", kRegDword,
+                   DwordBytes(7));
+    model.FailCall(RegistryCall::CreateKey, 1, 1450);
+    model.FailCall(RegistryCall::OpenKey, 1, openCode);
+    RecordedMessageBoxes messages;
+    RegistryAccess access(model, messages);
+    EXPECT_EQ(access.GetLong(RootKey::LocalMachine, "Software\\Q", "n", false), openCode ? -1 : 7);
+    EXPECT_EQ(messages.shown, openCode ? Lines{"Could not open key at Software\\Q for setting n, "
+                                               "open error code 1450|Quillon Admin Utility|48"}
+                                       : Lines{});
+    EXPECT_EQ(model.OpenHandleCount(), 0u);
+  }
+}
+
+TEST(SettingsCatalogue, NamesAndLoadPlacesAreEachUsedOnce) {
+  std::set<std::pair<std::string_view, bool>> names;  // name, at the save dialog key
+  std::set<LoadPlace> places;
+  for (const Setting& row : SettingsCatalogue()) {
+    EXPECT_TRUE(names.insert({row.name, row.write == WriteRule::SaveDialog}).second) << row.name;
+    EXPECT_EQ(row.read == ReadRule::Never, row.load.step == 0) << row.name;
+    EXPECT_TRUE(row.read == ReadRule::Never || places.insert(row.load).second) << row.name;
+  }
+  for (const LoadPlace& place : places) {
+    EXPECT_TRUE(place.position == 1 || places.contains({place.step, place.position - 1}));
+  }
+}
+
+}  // namespace
+}  // namespace quillon
