@@ -130,8 +130,8 @@ TEST(Window, Scenarios) {
   for (const Scenario& row : kScenarios) {
     for (const Windows windows : {Windows::Bits32, Windows::Bits64}) {
       if (row.bits == (windows == Windows::Bits32 ? 64 : 32)) continue;
-      SCOPED_TRACE(testing::Message()
-                   << "row " << &row - kScenarios << ", " << row.bits << " bits");
+      SCOPED_TRACE(testing::Message() << "row " << &row - kScenarios
+                                      << (windows == Windows::Bits32 ? ", 32-bit" : ", 64-bit"));
       Session s(windows);
       s.library.status = row.library;
       for (const std::string& line : Split(row.seeded)) s.Seed(line);
