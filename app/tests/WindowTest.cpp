@@ -79,11 +79,13 @@ const Scenario kScenarios[] = {
      .after = Pass(R"(user:PDFFileName="C:\a.pdf"; user:Post Action Nowait="run "%s" -q";
        user:PDFWatermarkFile="w.pdf"; user:file options=2048; machine:disabled options=128;
        machine:PDFDefaultWatermarkFile="C:\w.pdf";)")},
-    // typed numbers are rounded, half to even, and left absent at their defaults; lists
+    // typed numbers are rounded, half to even, and left absent at their defaults; lists; a
+    // page count of letters becomes "0"
     {.typed = R"(txtAppendErrorRetryCount=4.5; txtCopyErrorRetryCount=5.5;
        txtAutoMergeInterval= 2,000 ; txtDeleteErrorRetryCount=0;
        txtRenameErrorRetryCount=-00000000005; cboEncryptLevel=No Encryption;
-       cboPrintPermission=Allow printing; cboCopyPermission=Allow copying;)",
+       cboPrintPermission=Allow printing; cboCopyPermission=Allow copying;
+       txtExcludeWatermarkPre=12a;)",
      .after = Pass(R"(machine:copy error retry count=6; machine:delete error retry count=0;
        machine:rename error retry count=-5; machine:default options mask=8216;
        machine:default permissions=20; machine:default permissions mask=20;)")},
@@ -94,15 +96,19 @@ const Scenario kScenarios[] = {
      .typed = R"(txtUserPass=Secret; txtMasterPass=;)",
      .after = Pass(R"(user:default master password="3E2C540A0477105B"; user:persistent=1;
        machine:default user password="5D044FFA2A7F0702";)")},
-    // without the library's export a typed password is not saved, and that is said
+    // without the library's export a typed password is not saved, and Test says so after its
+    // second pass
     {.bits = 32,
      .library = HelperStatus::ExportMissing,
      .typed = "txtMasterPass=new;",
+     .click = Id::btnTestFile,
      .after = Pass("user:persistent=1;"),
      .messages = {"\"default master password\" was not saved: quillonc.dll lacks the function "
                   "that encodes it. ",
+                  "File \"\" created.", "\"default master password\" was not saved",
                   "Not all settings were saved"},
-     .window = "wait;restore;"},
+     .window = "wait;restore;wait;restore;",
+     .printed = {"Quillon|24| | | |           Quillon test to \"\""}},
     // numbers that cannot be stored refuse the pass before any write
     {.seeded = R"(user:PDFTitle="T";)",
      .typed = "txtAutoMergeInterval=abc; txtDeleteErrorRetryCount=2147483648;",

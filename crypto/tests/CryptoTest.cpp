@@ -1,11 +1,13 @@
 // The password protection: Blowfish on published vectors and the key-length
-// rules; byte arrays as blocks, padding and hexadecimal; the stored passwords
-// on both paths. Keys of every length are compared with a reference
-// implementation in the differential test, stored forms in the window's.
+// rules; the zero check on the key tables; byte arrays as blocks, padding and
+// hexadecimal; the stored passwords on both paths. Keys of every length are
+// compared with a reference implementation in the differential test, stored
+// forms in the window's.
 #include <gtest/gtest.h>
 
 #include <numeric>
 #include <string>
+#include <vector>
 
 #include "crypto/StoredPassword.h"
 #include "crypto/basBlfArrays.h"
@@ -44,6 +46,18 @@ TEST(basBlowfish, PublishedVectorsEncryptAndDecrypt) {
   EXPECT_EQ(CurrentKeyState().P, keyed) << "a key too long changes nothing";
   EXPECT_FALSE(SetKey({}));
   EXPECT_EQ(CurrentKeyState().P, kInitialP) << "the empty key leaves the unkeyed tables";
+}
+
+TEST(basBlfArrays, ZeroCheckReportsEachZeroEntryInOrder) {
+  KeyState state{};
+  LoadInitialTables(state);
+  state.S[2][17] = state.S[0][255] = state.S[3][0] = 0;
+  RecordedMessageBoxes boxes;
+  ReportZeroSEntries(state.S, &boxes);
+  EXPECT_EQ(boxes.shown,
+            (std::vector<std::string>{"Zero value in S(0,255)|Quillon Admin Utility|0",
+                                      "Zero value in S(2,17)|Quillon Admin Utility|0",
+                                      "Zero value in S(3,0)|Quillon Admin Utility|0"}));
 }
 
 TEST(basBlowfishByteFns, WholeBlocksArePaddedAndTheLastByteIsTrusted) {
