@@ -1,9 +1,9 @@
 #pragma once
 // The open-file dialog for native tests: records every request and answers
-// with the next prepared choice; with none prepared, the user cancels.
-#include <deque>
+// with the path prepared for it, once; with none prepared, the user cancels.
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/OpenFileDialog.h"
@@ -14,14 +14,9 @@ class RecordedOpenFileDialog final : public OpenFileDialog {
  public:
   std::optional<std::string> Choose(const OpenFileRequest& request) override {
     requests.push_back(request);
-    if (answers.empty()) return std::nullopt;
-    std::optional<std::string> answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return std::exchange(answer, std::nullopt);
   }
-
-  // A path confirms it; std::nullopt cancels.
-  std::deque<std::optional<std::string>> answers;
+  std::optional<std::string> answer;
   std::vector<OpenFileRequest> requests;
 };
 

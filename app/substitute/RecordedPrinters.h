@@ -1,8 +1,7 @@
 #pragma once
-// The installed printers for native tests: a list of device names, the
-// current printer (the system default until one is made current), and every
-// document printed, with the printer it went to. Printing can be made to
-// fail, as it does when no printer can be used.
+// The installed printers for native tests: their names, the current printer
+// (the system default until one is made current), and each document printed
+// as "<printer>|<point size>|<line>|<line>...".
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,32 +10,22 @@
 
 namespace quillon {
 
-struct PrintedDocument {
-  std::string printer;
-  std::vector<std::string> lines;
-  int pointSize = 0;
-  bool operator==(const PrintedDocument&) const = default;
-};
-
 class RecordedPrinters final : public Printers {
  public:
-  RecordedPrinters(std::vector<std::string> installed, std::string systemDefault)
-      : current(std::move(systemDefault)), installed_(std::move(installed)) {}
-
+  RecordedPrinters(std::vector<std::string> names, std::string systemDefault)
+      : installed_(std::move(names)), current_(std::move(systemDefault)) {}
   std::vector<std::string> InstalledPrinterNames() override { return installed_; }
-  void MakeCurrent(const std::string& deviceName) override { current = deviceName; }
+  void MakeCurrent(const std::string& deviceName) override { current_ = deviceName; }
   bool PrintDocument(const std::vector<std::string>& lines, int pointSize) override {
-    if (failPrinting) return false;
-    documents.push_back({current, lines, pointSize});
+    documents.push_back(current_ + "|" + std::to_string(pointSize));
+    for (const std::string& line : lines) documents.back() += "|" + line;
     return true;
   }
-
-  std::string current;
-  bool failPrinting = false;
-  std::vector<PrintedDocument> documents;
+  std::vector<std::string> documents;
 
  private:
   std::vector<std::string> installed_;
+  std::string current_;
 };
 
 }  // namespace quillon

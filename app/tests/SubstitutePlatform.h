@@ -1,9 +1,11 @@
 #pragma once
-// Everything the main window works through, as native substitutes, a session
-// that opens the window on a seeded registry the way the program does
-// (construct, then load), and the registry's values in a form to compare.
+// The main window over native substitutes, opened the way the program opens it
+// (construct, then load) on a registry seeded first. Registry values are
+// written "<place>:<name>=<data>", with places machine (the default view),
+// machine64 (the 64-bit view of 64-bit Windows), user, legacy, savedialog and
+// environment, and data a number or a "text"; controls "<control>=<text>" or
+// the value of a check box. Lists of them end each entry with a ";".
 #include <algorithm>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,28 +16,98 @@
 #include "app/substitute/RecordedPrinters.h"
 #include "crypto/substitute/SubstituteHelperLibrary.h"
 #include "platform/substitute/RecordedMessageBoxes.h"
-#include "settings/SettingLocations.h"
 #include "settings/substitute/RecordedEnvironmentBroadcast.h"
 #include "settings/substitute/SubstituteRegistry.h"
 
 namespace quillon {
 
 using Windows = SubstituteRegistry::Windows;
+using Lines = std::vector<std::string>;
 
-struct SubstitutePlatform {
-  explicit SubstitutePlatform(Windows windows = Windows::Bits64) : registry(windows) {}
+struct Place {
+  std::string_view label;
+  Location location;
+  RegistryView view = RegistryView::Default;
+};
+inline constexpr Place kPlaces[] = {
+    {"machine", kMachineProductKey}, {"machine64", kMachineProductKey, RegistryView::Wow64_64},
+    {"user", kUserProductKey},       {"legacy", kLegacyUserKey},
+    {"savedialog", kSaveDialogKey},  {"environment", kEnvironmentKey}};
 
-  AdminUtilityPorts Ports() { return PortsOver(registry); }
-  // The same, with the window's registry calls going to `over`.
-  AdminUtilityPorts PortsOver(Registry& over) {
-    return {.controls = controls,
-            .openFileDialog = dialog,
-            .numberSeparators = {.decimal = ".", .group = ","},
-            .registry = over,
-            .messageBoxes = messages,
-            .printers = printers,
-            .environmentBroadcast = broadcast,
-            .helperLibrary = helperLibrary};
+inline Lines Split(std::string_view list) {
+  Lines entries;
+  for (std::size_t end; (end = list.find(';')) != list.npos; list.remove_prefix(end + 1)) {
+    const std::string_view entry = list.substr(0, end);
+    entries.emplace_back(entry.substr(std::min(entry.find_first_not_of(" \n"), entry.size())));
+  }
+  return entries;
+}
+
+struct Session {
+  explicit Session(Windows windows = Windows::Bits64) : registry(windows) {}
+
+  AdminUtilityMain& Open() {
+    window.emplace(AdminUtilityPorts{
+        controls, dialog, {".", ","}, registry, messages, printers, broadcast, library});
+    window->Form_Load();
+    return *window;
+  }
+  void Seed(const std::string& line) {
+    const std::size_t colon = line.find(':');
+    const std::size_t equals = line.find('=');
+    const std::string data = line.substr(equals + 1);
+    const std::string text = data.substr(1, data.size() - 2) + '\0';
+    const auto number = DwordBytes(data[0] == '"' ? 0 : std::stoi(data));
+    const Place& at = *std::ranges::find(kPlaces, line.substr(0, colon), &Place::label);
+    registry.PutValue(at.location.root, at.location.path, at.view,
+                      line.substr(colon + 1, equals - colon - 1),
+                      data[0] == '"' ? kRegSz : kRegDword,
+                      data[0] == '"' ? TextBytes(text) : std::span<const std::uint8_t>(number));
+  }
+  // Every value but the processor architecture, sorted.
+  Lines Describe() const {
+    Lines lines;
+    for (auto [key, value] : registry.values) {
+      const auto place = std::ranges::find_if(kPlaces, [&](const Place& at) {
+        return key.first == registry.PhysicalKey(at.location.root, at.location.path, at.view);
+      });
+      std::string text(value.data.begin(), value.data.end());
+      std::erase(text, '\0');
+      value.data.resize(kDwordSize);
+      const auto number = DwordNumber({value.data[0], value.data[1], value.data[2], value.data[3]});
+      if (value.name == kProcessorArchitectureValue) continue;
+      lines.push_back((place == std::end(kPlaces) ? key.first : std::string(place->label)) + ":" +
+                      value.name + "=" +
+                      (value.type == kRegDword ? std::to_string(number) : '"' + text + '"'));
+    }
+    std::ranges::sort(lines);
+    return lines;
+  }
+
+  std::string Shown(ControlId id) const {
+    return DefinitionOf(id).kind == ControlKind::kCheckBox ? std::to_string(controls.Value(id))
+                                                           : controls.Text(id);
+  }
+  // "<control>=<what it shows>" of every control.
+  Lines Snapshot() const {
+    Lines shown;
+    for (const ControlDefinition& c : ControlTable())
+      shown.push_back(std::string(ControlName(c.id)) + "=" + Shown(c.id));
+    return shown;
+  }
+  // Types a text into its control, sets a check box, or clicks a button and
+  // chooses the file in its dialog (none: cancels it).
+  void Type(const std::string& entry) {
+    const ControlId id =
+        std::ranges::find(ControlTable(), entry.substr(0, entry.find('=')),
+                          [](const ControlDefinition& c) { return ControlName(c.id); })
+            ->id;
+    const std::string typed = entry.substr(entry.find('=') + 1);
+    if (DefinitionOf(id).kind == ControlKind::kCheckBox)
+      return controls.SetValue(id, std::stoi(typed));
+    if (DefinitionOf(id).kind != ControlKind::kButton) return controls.SetText(id, typed);
+    if (!typed.empty()) dialog.answer = typed;
+    window->Click(id);
   }
 
   ControlModel controls;
@@ -44,104 +116,24 @@ struct SubstitutePlatform {
   RecordedMessageBoxes messages;
   RecordedPrinters printers{{"Office", "Quillon"}, "Office"};
   RecordedEnvironmentBroadcast broadcast;
-  SubstituteHelperLibrary helperLibrary;
-};
-
-// A platform and the window on it, opened on demand so that the registry can
-// be seeded first.
-struct Session : SubstitutePlatform {
-  using SubstitutePlatform::SubstitutePlatform;
-
-  AdminUtilityMain& Open() { return OpenOver(registry); }
-  AdminUtilityMain& OpenOver(Registry& over) {
-    window.emplace(PortsOver(over));
-    window->Form_Load();
-    return *window;
-  }
-
+  SubstituteHelperLibrary library;
   std::optional<AdminUtilityMain> window;
 };
 
-inline void PutText(SubstituteRegistry& registry, const Location& at, const std::string& name,
-                    const std::string& text, RegistryView view = RegistryView::Default) {
-  registry.PutValue(at.root, at.path, view, name, kRegSz, TextBytes(text));
-}
-
-inline void PutNumber(SubstituteRegistry& registry, const Location& at, const std::string& name,
-                      std::int32_t number, RegistryView view = RegistryView::Default) {
-  registry.PutValue(at.root, at.path, view, name, kRegDword, DwordBytes(number));
-}
-
-// The text stored there (up to a NUL), if a string value is stored there.
-inline std::optional<std::string> TextAt(const SubstituteRegistry& registry, const Location& at,
-                                         const std::string& name) {
-  const auto value = registry.FindValue(at.root, at.path, RegistryView::Default, name);
-  if (!value || !IsStringType(value->type)) return std::nullopt;
-  const std::string text(value->data.begin(), value->data.end());
-  return text.substr(0, text.find('\0'));
-}
-
-inline std::optional<std::int32_t> NumberAt(const SubstituteRegistry& registry, const Location& at,
-                                            const std::string& name) {
-  const auto value = registry.FindValue(at.root, at.path, RegistryView::Default, name);
-  if (!value || value->type != kRegDword || value->data.size() != kDwordSize) return std::nullopt;
-  return DwordNumber({value->data[0], value->data[1], value->data[2], value->data[3]});
-}
-
-// Every value the program may have touched (all but the processor
-// architecture) as "<place>:<name>=<data>", sorted. Places: machine,
-// machine64 (the 64-bit view), user, legacy, savedialog, environment.
-inline std::vector<std::string> Describe(const SubstituteRegistry& registry) {
-  const bool sixtyFourBit = registry.KeyExists(RootKey::LocalMachine, "Software\\Wow6432Node",
-                                               RegistryView::Wow64_64);
-  const struct {
-    RootKey root;
-    std::string path;
-    std::string place;
-  } places[] = {
-      {RootKey::LocalMachine, kEnvironmentKey.path, "environment"},
-      {RootKey::LocalMachine, "Software\\Wow6432Node\\Marrowby\\Quillon", "machine"},
-      {RootKey::LocalMachine, kProductKeyPath, sixtyFourBit ? "machine64" : "machine"},
-      {RootKey::CurrentUser, kProductKeyPath, "user"},
-      {RootKey::CurrentUser, kLegacyUserKey.path, "legacy"},
-      {RootKey::CurrentUser, kSaveDialogKey.path, "savedialog"}};
-  std::vector<std::string> lines;
-  for (const StoredValue& value : registry.ListValues()) {
-    if (value.name == kProcessorArchitectureValue) continue;
-    std::string place = "elsewhere:" + value.path;
-    for (const auto& at : places) {
-      if (value.root == at.root && value.path == at.path) place = at.place;
+// After a pass: the eight machine numbers every pass writes, 0 unless the
+// list gives them, and the rest of the list; sorted.
+inline Lines Pass(std::string_view list) {
+  Lines lines = Split(list);
+  for (const std::string& zero :
+       Split("machine:PDFMailResolveNames=0; machine:PDFPreview=0; machine:default options=0; "
+             "machine:default options mask=0; machine:default permissions=0; machine:default "
+             "permissions mask=0; machine:disable autoname keyboard check=0; machine:disabled "
+             "options=0;")) {
+    const std::string value = zero.substr(0, zero.size() - 1);
+    if (std::ranges::none_of(lines, [&](const std::string& l) { return l.starts_with(value); })) {
+      lines.push_back(zero);
     }
-    std::string data;
-    if (value.type == kRegDword && value.data.size() == kDwordSize) {
-      data = std::to_string(DwordNumber({value.data[0], value.data[1], value.data[2], value.data[3]}));
-    } else {
-      std::string text(value.data.begin(), value.data.end());
-      std::erase(text, '\0');
-      data = "\"" + text + "\"";
-    }
-    lines.push_back(place + ":" + value.name + "=" + data);
   }
-  std::ranges::sort(lines);
-  return lines;
-}
-
-// What Describe shows after a pass of an untouched window, with the eight
-// machine numbers every pass writes, then `changed` replacing the lines of
-// the same values and `added` lines added.
-inline std::vector<std::string> AfterPass(const std::vector<std::string>& changed,
-                                          const std::vector<std::string>& added) {
-  std::vector<std::string> lines = {
-      "machine:PDFMailResolveNames=0",           "machine:PDFPreview=0",
-      "machine:default options mask=0",          "machine:default options=0",
-      "machine:default permissions mask=0",      "machine:default permissions=0",
-      "machine:disable autoname keyboard check=0", "machine:disabled options=0"};
-  for (const std::string& line : changed) {
-    const std::string value = line.substr(0, line.find('=') + 1);
-    std::ranges::replace_if(
-        lines, [&value](const std::string& old) { return old.starts_with(value); }, line);
-  }
-  lines.insert(lines.end(), added.begin(), added.end());
   std::ranges::sort(lines);
   return lines;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The helper library for native tests: a text form of its own that decodes
-// back to the password, a failure to answer with instead (the library not
-// loaded, or an export missing), and a count of the calls.
+// The helper library for native tests: it stores "qc:", the key's first
+// character and the password reversed, and reads that back; or it fails as
+// `status` says (the library not loaded, or an export missing).
 #include <string>
 
 #include "crypto/HelperLibrary.h"
@@ -11,32 +11,18 @@ namespace quillon {
 class SubstituteHelperLibrary final : public HelperLibrary {
  public:
   HelperResult EncryptString(const std::string& key, const std::string& password) override {
-    ++encryptCalls;
-    if (encryptStatus != HelperStatus::Ok) return {encryptStatus, {}};
-    return {HelperStatus::Ok, StoredFormOf(key, password)};
+    return Answer("qc:" + key.substr(0, 1) + std::string(password.rbegin(), password.rend()));
   }
-
   HelperResult DecryptString(const std::string& key, const std::string& stored) override {
-    ++decryptCalls;
-    if (decryptStatus != HelperStatus::Ok) return {decryptStatus, {}};
-    const std::string head = kPrefix + key.substr(0, 1);
-    const std::string body = stored.starts_with(head) ? stored.substr(head.size()) : stored;
-    return {HelperStatus::Ok, Reversed(body)};
+    const bool ours = stored.starts_with("qc:" + key.substr(0, 1));
+    return Answer(ours ? std::string(stored.rbegin(), stored.rend() - 4) : "?");
   }
-
-  // The stored text the substitute makes of a password.
-  static std::string StoredFormOf(const std::string& key, const std::string& password) {
-    return kPrefix + key.substr(0, 1) + Reversed(password);
-  }
-
-  HelperStatus encryptStatus = HelperStatus::Ok;
-  HelperStatus decryptStatus = HelperStatus::Ok;
-  int encryptCalls = 0;
-  int decryptCalls = 0;
+  HelperStatus status = HelperStatus::Ok;
 
  private:
-  static std::string Reversed(const std::string& text) { return {text.rbegin(), text.rend()}; }
-  static constexpr const char* kPrefix = "qc:";
+  HelperResult Answer(const std::string& text) const {
+    return status == HelperStatus::Ok ? HelperResult{status, text} : HelperResult{status, {}};
+  }
 };
 
 }  // namespace quillon

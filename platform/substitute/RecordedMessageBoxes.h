@@ -1,6 +1,6 @@
 #pragma once
-// Message boxes for native tests: every box is recorded in order and answered
-// with OK at once, so a test can assert on exactly what the user would see.
+// Message boxes for native tests: each box shown is recorded, in order, as
+// "<text>|<title>|<style>", and answered with OK (1) at once.
 #include <string>
 #include <vector>
 
@@ -8,22 +8,13 @@
 
 namespace quillon {
 
-struct RecordedMessage {
-  std::string text;
-  std::string title;
-  unsigned style = 0;
-  bool operator==(const RecordedMessage&) const = default;
-};
-
 class RecordedMessageBoxes final : public MessageBoxes {
  public:
   int Show(const std::string& text, const std::string& title, unsigned style) override {
-    shown.push_back({text, title, style});
-    return kIdOk;
+    shown.push_back(text + "|" + title + "|" + std::to_string(style));
+    return 1;
   }
-
-  static constexpr int kIdOk = 1;
-  std::vector<RecordedMessage> shown;
+  std::vector<std::string> shown;
 };
 
 }  // namespace quillon

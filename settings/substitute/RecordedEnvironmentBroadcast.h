@@ -1,22 +1,13 @@
 #pragma once
-// The environment broadcast for native tests: counts the announcements, and
-// runs a test's hook at each, so that a test can see what the registry held
-// at that moment.
-#include <functional>
-
+// The environment broadcast for native tests: counts the announcements.
 #include "settings/EnvironmentBroadcast.h"
 
 namespace quillon {
 
 class RecordedEnvironmentBroadcast final : public EnvironmentBroadcast {
  public:
-  void AnnounceEnvironmentChange() override {
-    ++announcements;
-    if (onAnnounce) onAnnounce();
-  }
-
+  void AnnounceEnvironmentChange() override { ++announcements; }
   int announcements = 0;
-  std::function<void()> onAnnounce;
 };
 
 }  // namespace quillon

@@ -1,0 +1,41 @@
+// The registry contract on the model, and a number read when calls fail,
+// which only the model can show.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "settings/substitute/SubstituteRegistry.h"
+#include "settings/tests/RegistryContract.h"
+
+namespace quillon {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+INSTANTIATE_TEST_SUITE_P(Substitute, RegistryContract,
+                         ::testing::Values(RegistryBackend{"Substitute", [] {
+                                                             return std::unique_ptr<Registry>(
+                                                                 new SubstituteRegistry);
+                                                           }}));
+
+// A number read whose create-or-open is refused falls back to a plain open,
+// and a failure of that reports the first one; no key is left open.
+TEST(RegistryAccess, NumberReadsFallBackToAPlainOpen) {
+  for (const long openCode : {kErrorSuccess, 1018L}) {
+    SubstituteRegistry model;
+    model.PutValue(RootKey::LocalMachine, "Software\\Q", RegistryView::Default, "n", kRegDword,
+                   DwordBytes(7));
+    model.FailCall(RegistryCall::CreateKey, 1, 1450);
+    model.FailCall(RegistryCall::OpenKey, 1, openCode);
+    RecordedMessageBoxes messages;
+    RegistryAccess access(model, messages);
+    EXPECT_EQ(access.GetLong({RootKey::LocalMachine, "Software\\Q"}, "n", false), openCode ? -1 : 7);
+    EXPECT_EQ(messages.shown, openCode ? Lines{"Could not open key at Software\\Q for setting n, "
+                                               "open error code 1450|Quillon Admin Utility|48"}
+                                       : Lines{});
+    EXPECT_EQ(model.OpenHandleCount(), 0u);
+  }
+}
+
+}  // namespace
+}  // namespace quillon
