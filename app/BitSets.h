@@ -13,7 +13,14 @@
 
 namespace quillon {
 
-enum class BitSet { Options, OptionsMask, Permissions, PermissionsMask, DisabledOptions, FileOptions };
+enum class BitSet {
+  Options,
+  OptionsMask,
+  Permissions,
+  PermissionsMask,
+  DisabledOptions,
+  FileOptions
+};
 
 // One number per bit set, as Apply packs them or the load reads them.
 class BitSets {

@@ -35,8 +35,9 @@ std::vector<std::string> SplitArguments(std::string_view line) {
 std::string SwitchName(const std::string& argument) {
   if (argument.size() < 2 || (argument[0] != '/' && argument[0] != '-')) return {};
   std::string name = argument.substr(1);
-  std::ranges::transform(name, name.begin(),
-                         [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+  std::ranges::transform(name, name.begin(), [](char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  });
   return name;
 }
 
@@ -58,7 +59,8 @@ CommandLine ParseCommandLine(std::string_view line) {
     return Mistake("No file name after " + arguments[0] + ". Use /? to see the command line.");
   }
   if (arguments.size() > 2) {
-    return Mistake("Unexpected argument \"" + arguments[2] + "\" after the file name. Put a name "
+    return Mistake("Unexpected argument \"" + arguments[2] +
+                   "\" after the file name. Put a name "
                    "with blanks in double quotes.");
   }
   return {CommandLine::Action::Export, arguments[1], {}};

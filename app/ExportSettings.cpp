@@ -53,7 +53,8 @@ std::string OneLine(std::string text) {
 std::vector<std::string> Header(const ExportOrigin& origin,
                                 const std::vector<std::string>& loadMessages) {
   std::vector<std::string> lines = {
-      "Made by " + std::string(kMainWindow.title) + " (quillon-admin.exe /export) from the settings",
+      "Made by " + std::string(kMainWindow.title) +
+          " (quillon-admin.exe /export) from the settings",
       "of computer " + origin.computer + " as user " + origin.user +
           ": importing it writes and removes",
       "exactly what the utility's Apply button would there.",
@@ -98,8 +99,9 @@ ExportedSettings ExportSettings(Registry& registry, HelperLibrary& helperLibrary
     for (const std::string& text : messages.texts) refusal += (refusal.empty() ? "" : " ") + text;
     return {.file = {}, .refusal = refusal};
   }
-  return {.file = RegFileBytes(Header(origin, loadMessages), recorder.Changes(), windows64, toUtf16),
-          .refusal = {}};
+  return {
+      .file = RegFileBytes(Header(origin, loadMessages), recorder.Changes(), windows64, toUtf16),
+      .refusal = {}};
 }
 
 }  // namespace quillon

@@ -151,7 +151,8 @@ bool SettingsApply::ApplyTableRow(const Setting& row) {
       break;
   }
   const bool allUsers = row.write == WriteRule::AllUsers || ChosenScope();
-  Replace(Rows(&row, 1), store ? std::optional<Choice>(Choice{&row, allUsers, data}) : std::nullopt);
+  Replace(Rows(&row, 1),
+          store ? std::optional<Choice>(Choice{&row, allUsers, data}) : std::nullopt);
   return store;
 }
 
@@ -170,9 +171,8 @@ bool SettingsApply::ApplyFileName(Rows rows) {
   const bool persistent = ports_.controls.Value(Id::chkPersistent) != 0;
   std::optional<Choice> choice;
   if (!fileName.empty()) {
-    const auto row = std::ranges::find(rows, persistent, [](const Setting& r) {
-      return r.variant.persistent;
-    });
+    const auto row =
+        std::ranges::find(rows, persistent, [](const Setting& r) { return r.variant.persistent; });
     choice = Choice{&*row, ChosenScope(), fileName};
   }
   Replace(rows, choice);
@@ -259,8 +259,8 @@ bool SettingsApply::ApplyPassword(const Setting& row) {
 // 1 when chkPersistent is exactly ticked and this pass wrote a job option.
 void SettingsApply::ApplyPersistent(const Setting& row) {
   const bool store = ports_.controls.Value(Id::chkPersistent) == 1 && jobOptionWritten_;
-  Replace(Rows(&row, 1),
-          store ? std::optional<Choice>(Choice{&row, ChosenScope(), std::int32_t{1}}) : std::nullopt);
+  Replace(Rows(&row, 1), store ? std::optional<Choice>(Choice{&row, ChosenScope(), std::int32_t{1}})
+                               : std::nullopt);
 }
 
 void SettingsApply::Replace(Rows rows, const std::optional<Choice>& choice) {
@@ -269,8 +269,8 @@ void SettingsApply::Replace(Rows rows, const std::optional<Choice>& choice) {
   for (const Setting* row : ordered) names.emplace_back(row->name);
   std::optional<SettingWrite> write;
   if (choice) {
-    const auto index = static_cast<std::size_t>(std::ranges::find(ordered, choice->row) -
-                                                ordered.begin());
+    const auto index =
+        static_cast<std::size_t>(std::ranges::find(ordered, choice->row) - ordered.begin());
     write = SettingWrite{index, choice->allUsers, choice->data};
   }
   Count(ports_.locations.ReplaceSetting(names, write));

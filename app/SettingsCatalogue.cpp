@@ -50,10 +50,14 @@ constexpr Setting kSettings[] = {
 
     // Mail defaults, always for all users. The load reads the note before
     // the CC addresses.
-    {.name = "PDFMailDefaultSubject", .control = Id::txtMailSubject, .read = R::MachineText, .when = TextNotEmpty},
-    {.name = "PDFMailDefaultRecipients", .control = Id::txtMailAddress, .read = R::MachineText, .when = TextNotEmpty},
-    {.name = "PDFMailDefaultCCRecipients", .control = Id::txtMailCCAddress, .read = R::MachineText, .when = TextNotEmpty},
-    {.name = "PDFMailDefaultNote", .control = Id::txtMailBody, .read = R::MachineText, .when = TextNotEmpty},
+    {.name = "PDFMailDefaultSubject", .control = Id::txtMailSubject, .read = R::MachineText,
+     .when = TextNotEmpty},
+    {.name = "PDFMailDefaultRecipients", .control = Id::txtMailAddress, .read = R::MachineText,
+     .when = TextNotEmpty},
+    {.name = "PDFMailDefaultCCRecipients", .control = Id::txtMailCCAddress, .read = R::MachineText,
+     .when = TextNotEmpty},
+    {.name = "PDFMailDefaultNote", .control = Id::txtMailBody, .read = R::MachineText,
+     .when = TextNotEmpty},
     {.name = "PDFMailResolveNames", .type = Number, .control = Id::chkResolveNames,
      .read = R::FirstNonZero},
 
@@ -82,7 +86,8 @@ constexpr Setting kSettings[] = {
      .read = R::UserFirstNumber, .ticksApplyToAllUsers = true, .write = W::ChosenScope,
      .when = TextNotExactlyZero, .jobOption = true, .label = Id::lblWatermarkPost},
 
-    {.name = "QUILLONTEMP", .control = Id::txtQuillonTEMP, .read = R::EnvironmentText, .write = W::TempFolder},
+    {.name = "QUILLONTEMP", .control = Id::txtQuillonTEMP, .read = R::EnvironmentText,
+     .write = W::TempFolder},
 
     // A password typed in counts as a job option, stored or not.
     {.name = "default user password", .control = Id::txtUserPass, .read = R::Password,
@@ -91,7 +96,8 @@ constexpr Setting kSettings[] = {
      .write = W::Password, .jobOption = true},
 
     // The machine-wide bit sets, written on every pass.
-    {.name = "default options", .type = Number, .bitSet = BitSet::Options, .read = R::MachineNumber},
+    {.name = "default options", .type = Number, .bitSet = BitSet::Options,
+     .read = R::MachineNumber},
     {.name = "default options mask", .type = Number, .bitSet = BitSet::OptionsMask,
      .read = R::MachineNumber},
     {.name = "default permissions", .type = Number, .bitSet = BitSet::Permissions,

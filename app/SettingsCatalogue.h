@@ -63,8 +63,8 @@ enum class StoredWhen {
 // What it means when the value is found under this one of several names,
 // and when Apply stores it there.
 struct NameVariant {
-  bool persistent = false;  // a "Default" name: goes with chkPersistent
-  bool noWait = false;      // a "Nowait" name: goes with chkPostActionWait unticked
+  bool persistent = false;          // a "Default" name: goes with chkPersistent
+  bool noWait = false;              // a "Nowait" name: goes with chkPostActionWait unticked
   std::string_view mergeCommand{};  // the cboMergeCommand item it goes with
 };
 

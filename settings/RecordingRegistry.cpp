@@ -10,7 +10,8 @@ namespace {
 
 bool SameName(const std::string& a, const std::string& b) {
   return std::ranges::equal(a, b, [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 
@@ -34,8 +35,8 @@ long RecordingRegistry::CreateKey(RootKey root, const std::string& path, KeyAcce
 
 // Only ever reads underneath, so that neither a missing key nor a standard
 // user's lack of write access changes what is recorded.
-long RecordingRegistry::OpenKey(RootKey root, const std::string& path, KeyAccess,
-                                RegistryView view, KeyHandle& key) {
+long RecordingRegistry::OpenKey(RootKey root, const std::string& path, KeyAccess, RegistryView view,
+                                KeyHandle& key) {
   Key opened{root, path, EffectiveView(root, path, view), std::nullopt};
   KeyHandle underlying{};
   if (underlying_.OpenKey(root, path, KeyAccess::Read, view, underlying) == kErrorSuccess) {

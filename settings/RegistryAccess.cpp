@@ -41,14 +41,13 @@ RegistryAccess::RegistryAccess(Registry& registry, MessageBoxes& messages)
     : registry_(registry), messages_(messages) {}
 
 bool RegistryAccess::Is64BitWindows() {
-  return GetString(kEnvironmentKey, kProcessorArchitectureValue) ==
-         kSixtyFourBitArchitecture;
+  return GetString(kEnvironmentKey, kProcessorArchitectureValue) == kSixtyFourBitArchitecture;
 }
 
 std::string RegistryAccess::GetString(const Location& location, const std::string& value) {
   KeyHandle key{};
-  if (registry_.CreateKey(location.root, location.path, KeyAccess::Read, RegistryView::Default, key) !=
-      kErrorSuccess) {
+  if (registry_.CreateKey(location.root, location.path, KeyAccess::Read, RegistryView::Default,
+                          key) != kErrorSuccess) {
     return {};
   }
   return ReadTextAndClose(key, value);
@@ -57,8 +56,8 @@ std::string RegistryAccess::GetString(const Location& location, const std::strin
 std::string RegistryAccess::GetStringIfKeyExists(const Location& location,
                                                  const std::string& value) {
   KeyHandle key{};
-  if (registry_.OpenKey(location.root, location.path, KeyAccess::Read, RegistryView::Default, key) !=
-      kErrorSuccess) {
+  if (registry_.OpenKey(location.root, location.path, KeyAccess::Read, RegistryView::Default,
+                        key) != kErrorSuccess) {
     return {};
   }
   return ReadTextAndClose(key, value);
@@ -126,7 +125,8 @@ RegistryView RegistryAccess::ViewFor(bool use64BitView) {
 // the create-or-open's code.
 long RegistryAccess::OpenForNumberRead(const Location& location, RegistryView view,
                                        KeyHandle& key) {
-  const long created = registry_.CreateKey(location.root, location.path, KeyAccess::Read, view, key);
+  const long created =
+      registry_.CreateKey(location.root, location.path, KeyAccess::Read, view, key);
   if (created == kErrorSuccess) return created;
   const long opened = registry_.OpenKey(location.root, location.path, KeyAccess::Read, view, key);
   return opened == kErrorSuccess || opened == kErrorFileNotFound ? opened : created;
@@ -135,8 +135,8 @@ long RegistryAccess::OpenForNumberRead(const Location& location, RegistryView vi
 bool RegistryAccess::SaveValue(const Location& location, const std::string& value,
                                std::uint32_t type, std::span<const std::uint8_t> data) {
   KeyHandle key{};
-  const long opened =
-      registry_.CreateKey(location.root, location.path, KeyAccess::Write, RegistryView::Default, key);
+  const long opened = registry_.CreateKey(location.root, location.path, KeyAccess::Write,
+                                          RegistryView::Default, key);
   if (opened != kErrorSuccess) {
     ShowFailure(UnableTo("save", value, "open", opened));
     return false;

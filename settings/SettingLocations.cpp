@@ -113,8 +113,7 @@ Found<std::string> SettingLocations::FindString(const std::string& name) {
   return {{}, FoundAt::Nowhere};
 }
 
-Found<std::int32_t> SettingLocations::FindLong(const std::string& name,
-                                               std::int32_t defaultValue) {
+Found<std::int32_t> SettingLocations::FindLong(const std::string& name, std::int32_t defaultValue) {
   for (const ReadPlace& place : kReadPlaces) {
     const std::int32_t number = registry_.GetLongAnyView(place.location, name, kAbsentNumber);
     if (number != kAbsentNumber) return {number, place.at};

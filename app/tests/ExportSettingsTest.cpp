@@ -69,7 +69,8 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthAndChangesNothing) {
     std::vector<std::string_view> present;
     std::vector<std::string_view> absent;
   };
-  const std::string_view kMachineKey32 = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Marrowby\\Quillon]";
+  const std::string_view kMachineKey32 =
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Marrowby\\Quillon]";
   const Case cases[] = {
       // the 64-bit view only loses its copies
       {SubstituteRegistry::Windows::Bits64,
@@ -98,8 +99,8 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthAndChangesNothing) {
         registry, helperLibrary, {.decimal = ".", .group = ","}, {"PC1", "ann"}, Widen);
 
     EXPECT_EQ(registry.values, before);
-    for (const RegistryCall call : {RegistryCall::CreateKey, RegistryCall::SetValue,
-                                    RegistryCall::DeleteValue}) {
+    for (const RegistryCall call :
+         {RegistryCall::CreateKey, RegistryCall::SetValue, RegistryCall::DeleteValue}) {
       EXPECT_EQ(registry.CallCount(call), 0) << "the export reached the registry with a change";
     }
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
@@ -115,7 +116,8 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthAndChangesNothing) {
           std::string_view("\"PDFAutoNameContentSearchWord\"=hex(2):52,00,65,00,70,00,6f,00,72,00,"
                            "74,00,\\\r\n  00,00\r\n"),
           std::string_view("\"PDFTitle\"=-\r\n"),
-          std::string_view("[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Marrowby\\Quillon]"),
+          std::string_view(
+              "[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Marrowby\\Quillon]"),
           std::string_view("\"QUILLONTEMP\"=-\r\n")}) {
       EXPECT_NE(file.find(text), std::string::npos) << "missing: " << text;
     }

@@ -111,16 +111,17 @@ bool SpoolOnePage(HDC dc, const std::vector<std::string>& lines) {
 }  // namespace
 
 std::vector<std::string> Win32Printers::InstalledPrinterNames() {
-  static const auto enumPrinters = SystemFunction<decltype(EnumPrintersA)>(kSpooler, "EnumPrintersA");
+  static const auto enumPrinters =
+      SystemFunction<decltype(EnumPrintersA)>(kSpooler, "EnumPrintersA");
   if (!enumPrinters) return {};
   std::vector<PRINTER_INFO_4A> infos;
   DWORD needed = 0;
   DWORD count = 0;
   // A printer may be added between the size query and the fetch: ask again
   // until the buffer holds the whole list.
-  while (
-      !enumPrinters(kEnumFlags, nullptr, kNamesOnlyLevel, reinterpret_cast<LPBYTE>(infos.data()),
-                     static_cast<DWORD>(infos.size() * sizeof(PRINTER_INFO_4A)), &needed, &count)) {
+  while (!enumPrinters(kEnumFlags, nullptr, kNamesOnlyLevel, reinterpret_cast<LPBYTE>(infos.data()),
+                       static_cast<DWORD>(infos.size() * sizeof(PRINTER_INFO_4A)), &needed,
+                       &count)) {
     if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return {};
     infos.resize((needed + sizeof(PRINTER_INFO_4A) - 1) / sizeof(PRINTER_INFO_4A));
   }

@@ -51,8 +51,8 @@ class CallerChannel {
     console_ = GetStdHandle(STD_ERROR_HANDLE);
     if (Usable(console_)) return;
     if (AttachConsole(ATTACH_PARENT_PROCESS)) {
-      console_ = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             0, nullptr);
+      console_ = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
     }
   }
   bool HasConsole() const { return Usable(console_); }
@@ -83,8 +83,8 @@ std::string SystemMessage(DWORD error) {
 
 std::u16string AnsiToWide(std::string_view text) {
   if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0);
+  const int length =
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::u16string wide(static_cast<std::size_t>(length), u'\0');
   MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
                       reinterpret_cast<wchar_t*>(wide.data()), length);
@@ -97,28 +97,33 @@ std::string NameOf(BOOL(WINAPI* ask)(LPSTR, LPDWORD)) {
   return ask(name.data(), &size) ? std::string(name.data()) : std::string("(unknown)");
 }
 
-// The whole file in one write to a file made for it: a failure leaves
-// nothing behind but what was there, and says why.
+// Written beside the target and then moved over it, so that a failure
+// leaves the target as it was, and says why.
 std::string WriteWholeFile(const std::string& path, const std::string& bytes) {
-  const HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const std::string part = path + ".part";
+  const HANDLE file = CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return SystemMessage(GetLastError());
   DWORD written = 0;
-  const bool whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                               nullptr) && written == bytes.size();
-  const DWORD error = whole ? ERROR_SUCCESS : GetLastError();
+  bool done = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+  DWORD error = done ? ERROR_SUCCESS : GetLastError();
   CloseHandle(file);
-  if (whole) return {};
-  DeleteFileA(path.c_str());
+  if (done && !MoveFileExA(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    done = false;
+    error = GetLastError();
+  }
+  if (done) return {};
+  DeleteFileA(part.c_str());
   return SystemMessage(error);
 }
 
 int Export(const std::string& path, const CallerChannel& caller) {
   Win32Registry registry;
   Win32HelperLibrary helperLibrary;
-  const ExportedSettings exported =
-      ExportSettings(registry, helperLibrary, UserNumberSeparators(),
-                     {.computer = NameOf(GetComputerNameA), .user = NameOf(GetUserNameA)}, AnsiToWide);
+  const ExportedSettings exported = ExportSettings(
+      registry, helperLibrary, UserNumberSeparators(),
+      {.computer = NameOf(GetComputerNameA), .user = NameOf(GetUserNameA)}, AnsiToWide);
   if (!exported.refusal.empty()) {
     caller.Say("Nothing was exported: " + exported.refusal, true);
     return 1;

@@ -25,8 +25,8 @@ TEST(BlowfishOpenSsl, EveryKeyLengthMatchesTheReference) {
     ASSERT_TRUE(SetKey(state, key));
     ASSERT_TRUE(std::ranges::equal(state.P, reference.P)) << key.size() << " bytes";
     for (std::size_t box = 0; box < kSBoxCount; ++box) {
-      ASSERT_TRUE(std::ranges::equal(state.S[box],
-                                     std::span(reference.S + box * kSBoxWords, kSBoxWords)));
+      ASSERT_TRUE(
+          std::ranges::equal(state.S[box], std::span(reference.S + box * kSBoxWords, kSBoxWords)));
     }
     for (int i = 0; i < 16; ++i) {
       std::array<std::uint8_t, 8> block{};

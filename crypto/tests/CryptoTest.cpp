@@ -108,16 +108,14 @@ TEST(StoredPassword, RoundTripsOnBothPathsAndTheOwnRefusesWhatNoEncryptionMakes)
          {"", "x", "exactly8", "\xE4\xF6\xDF\x80\xFF", "z 1234567890abc"}) {
       library.status = password.empty() ? HelperStatus::LibraryMissing : HelperStatus::Ok;
       const PasswordResult stored = codec.EncryptPassword(password);
-      EXPECT_EQ(codec.DecryptPassword(stored.text),
-                (PasswordResult{PasswordStatus::Ok, password}));
+      EXPECT_EQ(codec.DecryptPassword(stored.text), (PasswordResult{PasswordStatus::Ok, password}));
     }
     if (windows == SubstituteRegistry::Windows::Bits32) continue;
     for (const std::string& refused :
          {std::string("ABC"), std::string("5D044FFA2A7F070201234567"),
           std::string("ZD044FFA2A7F0702"), cipherTextOf({'a', 'b', 'c', 'd', 'e', 'f', 'g', 0}),
           cipherTextOf(Bytes(8, 9)), cipherTextOf({'a', 'b', 'c', 'd', 'e', 'f', 3, 2})}) {
-      EXPECT_EQ(codec.DecryptPassword(refused).status, PasswordStatus::NotCipherText)
-          << refused;
+      EXPECT_EQ(codec.DecryptPassword(refused).status, PasswordStatus::NotCipherText) << refused;
     }
     EXPECT_EQ(codec.DecryptPassword("5d044ffa2a7f0702").text, "Secret") << "lower case";
     EXPECT_EQ(codec.DecryptPassword(cipherTextOf(Bytes(8, 8))), PasswordResult{});

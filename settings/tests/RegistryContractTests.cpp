@@ -28,11 +28,13 @@ TEST_P(RegistryContract, ValuesKeepTypeAndBytesAndReadAsTheProgramExpects) {
         TextBytes(row.buffer).first(row.count));
     EXPECT_EQ(Get(RootKey::CurrentUser, RegistryView::Default, name), row.stored) << name;
     EXPECT_EQ(access_.GetString(At(RootKey::CurrentUser, Scratch()), name), row.text) << name;
-    EXPECT_EQ(access_.GetLong(At(RootKey::CurrentUser, Scratch()), name, false), row.number) << name;
+    EXPECT_EQ(access_.GetLong(At(RootKey::CurrentUser, Scratch()), name, false), row.number)
+        << name;
   }
   std::string shouted = Scratch();
   for (char& c : shouted) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  EXPECT_EQ(access_.GetLong(At(RootKey::CurrentUser, shouted), "V5", false), -7) << "names ignore case";
+  EXPECT_EQ(access_.GetLong(At(RootKey::CurrentUser, shouted), "V5", false), -7)
+      << "names ignore case";
   EXPECT_TRUE(messages_.shown.empty());
 }
 

@@ -29,7 +29,8 @@ TEST(RegistryAccess, NumberReadsFallBackToAPlainOpen) {
     model.FailCall(RegistryCall::OpenKey, 1, openCode);
     RecordedMessageBoxes messages;
     RegistryAccess access(model, messages);
-    EXPECT_EQ(access.GetLong({RootKey::LocalMachine, "Software\\Q"}, "n", false), openCode ? -1 : 7);
+    EXPECT_EQ(access.GetLong({RootKey::LocalMachine, "Software\\Q"}, "n", false),
+              openCode ? -1 : 7);
     EXPECT_EQ(messages.shown, openCode ? Lines{"Could not open key at Software\\Q for setting n, "
                                                "open error code 1450|Quillon Admin Utility|48"}
                                        : Lines{});
