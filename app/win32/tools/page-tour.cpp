@@ -8,8 +8,9 @@
 //   page-tour apply      presses Apply, confirms "Settings saved." and waits
 //                        until the window has closed
 // Every step gives up after a time-out and then exits with 1.
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <cctype>
 #include <chrono>
