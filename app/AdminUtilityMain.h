@@ -1,10 +1,7 @@
 #pragma once
 // The main window's behaviour: the handlers of its controls, reached through
 // the ports that connect it to its controls and to the platform.
-#include <cstdint>
-#include <optional>
 #include <set>
-#include <span>
 #include <string>
 
 #include "app/ControlId.h"

@@ -60,8 +60,7 @@ CommandLine ParseCommandLine(std::string_view line) {
   }
   if (arguments.size() > 2) {
     return Mistake("Unexpected argument \"" + arguments[2] +
-                   "\" after the file name. Put a name "
-                   "with blanks in double quotes.");
+                   "\" after the file name. Put a name with blanks in double quotes.");
   }
   return {CommandLine::Action::Export, arguments[1], {}};
 }

@@ -12,7 +12,7 @@ Run from anywhere in the repository (the native build must configure):
 
     python3 scripts/mutate.py                      # 200 mutants, about 30 minutes on 2 cores
     python3 scripts/mutate.py --list               # show the mutants, run nothing
-    python3 scripts/mutate.py --only app/FormLoad.cpp --max 20
+    python3 scripts/mutate.py --only app/SettingsLoad.cpp --max 20
     python3 scripts/mutate.py --report mutation.txt
 
 The slips: comparison flips (== !=, < <=, > >=), && and || swapped, true and

@@ -17,7 +17,6 @@ namespace quillon {
 struct RecordedValue {
   std::uint32_t type;
   std::vector<std::uint8_t> data;  // as stored: a text with its NUL
-  bool operator==(const RecordedValue&) const = default;
 };
 
 // One value's last recorded state; no value means it is removed.

@@ -65,13 +65,8 @@ struct NamedCopy {
 SettingLocations::SettingLocations(RegistryAccess& registry) : registry_(registry) {}
 
 bool SettingLocations::ClearProductValue(const std::string& name) {
-  return RemoveProductCopies(name, kClearOrder);
-}
-
-bool SettingLocations::RemoveProductCopies(const std::string& name,
-                                           std::span<const ProductCopy> copies) {
   bool allGone = true;
-  for (const ProductCopy copy : copies) allGone = RemoveProductCopy(copy, name) && allGone;
+  for (const ProductCopy copy : kClearOrder) allGone = RemoveProductCopy(copy, name) && allGone;
   return allGone;
 }
 

@@ -112,7 +112,6 @@ class SettingLocations {
   bool DeleteSaveDialogValue(const std::string& name);
 
  private:
-  bool RemoveProductCopies(const std::string& name, std::span<const ProductCopy> copies);
   bool RemoveProductCopy(ProductCopy copy, const std::string& name);
   bool WriteAtScope(const std::string& name, const SettingWrite& write);
 

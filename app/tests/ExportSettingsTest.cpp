@@ -21,7 +21,7 @@ TEST(CommandLine, ReadsExportAndHelpAndRefusesEverythingElse) {
   struct Case {
     std::string_view line;
     CommandLine::Action action;
-    std::string_view fileOrMistake;  // the file, or how the mistake starts
+    std::string_view fileOrMistake;  // the file (empty unless Export), or the mistake's start
   };
   const Case cases[] = {
       {"", Window, ""},
@@ -39,8 +39,12 @@ TEST(CommandLine, ReadsExportAndHelpAndRefusesEverythingElse) {
   for (const Case& c : cases) {
     const CommandLine command = ParseCommandLine(c.line);
     EXPECT_EQ(command.action, c.action) << c.line;
-    const std::string& said = c.action == Mistake ? command.mistake : command.file;
-    EXPECT_TRUE(said.starts_with(c.fileOrMistake)) << c.line << " gave: " << said;
+    if (c.action == Mistake) {
+      EXPECT_TRUE(command.mistake.starts_with(c.fileOrMistake)) << c.line << ": "
+                                                                 << command.mistake;
+    } else {
+      EXPECT_EQ(command.file, c.fileOrMistake) << c.line;
+    }
   }
 }
 
