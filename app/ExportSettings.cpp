@@ -60,8 +60,8 @@ std::vector<std::string> ImportAdvice(WindowsWidth width) {
     return {"Made on 32-bit Windows: import it there with \"reg import FILE\"."};
   }
   return {"Made on 64-bit Windows: import it there with \"reg import FILE /reg:64\" (or the",
-          "64-bit reg.exe). A 32-bit importer writes every value the utility reads, but",
-          "leaves the stale copies in the registry's 64-bit view, which would still win."};
+          "64-bit reg.exe). A 32-bit importer writes every value to the view the utility",
+          "reads, but cannot remove the stale copies in the 64-bit view, which would win."};
 }
 
 std::vector<std::string> Header(const ExportOrigin& origin, WindowsWidth width,
