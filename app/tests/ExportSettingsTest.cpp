@@ -76,6 +76,7 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthRefusesUnreadableKeysAndC
     std::string architecture = "AMD64";         // what the window's load and Apply go by
     WindowsWidth width = WindowsWidth::Bits64;  // what the exporting process finds
     std::optional<Location> denied{};           // in the default view
+    long firstQuery = kErrorSuccess;            // what the registry answers to it
     std::string_view opening{};  // the refusal's start, or else the file's first section
     std::vector<std::string_view> present{};
     std::vector<std::string_view> absent{};
@@ -83,6 +84,9 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthRefusesUnreadableKeysAndC
   const std::string_view kRedirectedMachineKey =
       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Marrowby\\Quillon]";
   const std::string_view kPlainMachineKey = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Marrowby\\Quillon]";
+  const std::string_view kUnreadableMachineKey =
+      "HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Marrowby\\Quillon (32-bit view) could not be "
+      "read (error 5)";
   const Case cases[] = {
       // the 64-bit view loses its copies before the program's view is written
       {.opening = kPlainMachineKey,
@@ -96,11 +100,10 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthRefusesUnreadableKeysAndC
        .absent = {"WOW6432Node", "/reg:64"}},
       // an x86 process on ARM64 Windows: the load and Apply know no 64-bit view
       {.architecture = "ARM64", .opening = kRedirectedMachineKey, .absent = {kPlainMachineKey}},
-      {.denied = kMachineProductKey,
-       .opening = "HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Marrowby\\Quillon (32-bit view) "
-                  "could not be read (error 5)"},
+      {.denied = kMachineProductKey, .opening = kUnreadableMachineKey},
       {.denied = kUserProductKey,
        .opening = "HKEY_CURRENT_USER\\Software\\Marrowby\\Quillon could not be read (error 5)"},
+      {.firstQuery = kErrorAccessDenied, .opening = kUnreadableMachineKey},  // a value of it
       {.denied = kLegacyUserKey,
        .opening = "HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Marrowby\\Quillon "
                   "could not be read"},
@@ -122,6 +125,7 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthRefusesUnreadableKeysAndC
       registry.deniedKeys.insert(
           registry.PhysicalKey(c.denied->root, c.denied->path, RegistryView::Default));
     }
+    registry.FailCall(RegistryCall::QueryValue, 1, c.firstQuery);
     const auto before = registry.values;
     SubstituteHelperLibrary helperLibrary;
     helperLibrary.status = HelperStatus::LibraryMissing;
@@ -135,7 +139,7 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthRefusesUnreadableKeysAndC
       EXPECT_EQ(registry.CallCount(call), 0) << "the export reached the registry with a change";
     }
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
-    if (c.denied) {
+    if (c.denied || c.firstQuery != kErrorSuccess) {
       EXPECT_TRUE(exported.refusal.starts_with(c.opening)) << exported.refusal;
       EXPECT_EQ(exported.file, "");
       continue;
@@ -185,12 +189,17 @@ TEST(ExportSettings, RecordingRegistryAnswersAsTheRegistryWould) {
   std::array<std::uint8_t, kDwordSize> bytes{};
   std::uint32_t type = kRegNone;
   std::uint32_t size = kDwordSize;
-  const struct { const char* call; long code, expected; } cases[] = {
+  const struct {
+    const char* call;
+    long code, expected;
+  } cases[] = {
       {"read back", recorder.QueryValue(key, "Set", type, bytes.data(), size), kErrorSuccess},
       {"remove one held underneath", recorder.DeleteValue(key, "Held"), kErrorSuccess},
       {"remove one held nowhere", recorder.DeleteValue(key, "Never"), kErrorFileNotFound},
       {"remove through a stranger", recorder.DeleteValue(KeyHandle{99}, "Held"),
        kErrorInvalidHandle},
+      {"close", recorder.CloseKey(key), kErrorSuccess},
+      {"close again", recorder.CloseKey(key), kErrorInvalidHandle},
   };
   for (const auto& c : cases) EXPECT_EQ(c.code, c.expected) << c.call;
   EXPECT_EQ(DwordNumber(bytes), 9);
