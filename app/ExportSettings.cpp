@@ -1,6 +1,8 @@
 // The export: load and Apply on the in-memory window, the registry recording.
 #include "app/ExportSettings.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -50,7 +52,19 @@ std::string OneLine(std::string text) {
   return text;
 }
 
-std::vector<std::string> Header(const ExportOrigin& origin,
+// How to import the file so that it reaches both views where it was made; a
+// 32-bit importer sends both to the 32-bit view, which the file's order keeps
+// whole, but cannot reach the 64-bit view's stale copies.
+std::vector<std::string> ImportAdvice(WindowsWidth width) {
+  if (width == WindowsWidth::Bits32) {
+    return {"Made on 32-bit Windows: import it there with \"reg import FILE\"."};
+  }
+  return {"Made on 64-bit Windows: import it there with \"reg import FILE /reg:64\" (or the",
+          "64-bit reg.exe). A 32-bit importer writes every value to the view the utility",
+          "reads, but cannot remove the stale copies in the 64-bit view, which would win."};
+}
+
+std::vector<std::string> Header(const ExportOrigin& origin, WindowsWidth width,
                                 const std::vector<std::string>& loadMessages) {
   std::vector<std::string> lines = {
       "Made by " + std::string(kMainWindow.title) +
@@ -63,24 +77,35 @@ std::vector<std::string> Header(const ExportOrigin& origin,
       "The default PDF passwords below are encrypted under a fixed key that every copy",
       "of the utility carries: anyone who can read this file can recover them. Keep it",
       "where only administrators can read it."};
+  std::ranges::copy(ImportAdvice(width), std::back_inserter(lines));
   for (const std::string& message : loadMessages) {
     lines.push_back("While reading the settings, the utility reported: " + OneLine(message));
   }
   return lines;
 }
 
+// "HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node\Marrowby\Quillon (32-bit view) could not be read
+// (error 5): ..."
+std::string CouldNotRead(const ReadFailure& failure, WindowsWidth width) {
+  const bool twoViews = width == WindowsWidth::Bits64 && KeyHasTwoViews(failure.root, failure.path);
+  const char* view = failure.view == RegistryView::Wow64_64 ? " (64-bit view)" : " (32-bit view)";
+  return RegFileKeyName(failure.root, failure.path, failure.view, width) + (twoViews ? view : "") +
+         " could not be read (error " + std::to_string(failure.code) +
+         "): a file without its settings would reset them wherever it is imported.";
+}
+
 }  // namespace
 
 ExportedSettings ExportSettings(Registry& registry, HelperLibrary& helperLibrary,
                                 const NumberSeparators& numberSeparators,
-                                const ExportOrigin& origin, const AnsiToUtf16& toUtf16) {
+                                const ExportOrigin& origin, WindowsWidth width,
+                                const AnsiToUtf16& toUtf16) {
   RecordingRegistry recorder(registry);
   ControlModel controls;
   KeptMessages messages;
   NoFileDialog openFileDialog;
   NoPrinters printers;
   NoBroadcast environmentBroadcast;
-  const bool windows64 = RegistryAccess(recorder, messages).Is64BitWindows();
   AdminUtilityMain window({.controls = controls,
                            .openFileDialog = openFileDialog,
                            .numberSeparators = numberSeparators,
@@ -94,13 +119,16 @@ ExportedSettings ExportSettings(Registry& registry, HelperLibrary& helperLibrary
 
   // Apply closes the window when, and only when, it wrote everything.
   window.btnApply_Click();
+  if (const std::optional<ReadFailure>& failure = recorder.FirstReadFailure()) {
+    return {.file = {}, .refusal = CouldNotRead(*failure, width)};
+  }
   if (!controls.Closed()) {
     std::string refusal;
     for (const std::string& text : messages.texts) refusal += (refusal.empty() ? "" : " ") + text;
     return {.file = {}, .refusal = refusal};
   }
   return {
-      .file = RegFileBytes(Header(origin, loadMessages), recorder.Changes(), windows64, toUtf16),
+      .file = RegFileBytes(Header(origin, width, loadMessages), recorder.Changes(), width, toUtf16),
       .refusal = {}};
 }
 

@@ -2,7 +2,8 @@
 // This machine's settings as a registry file that reproduces them wherever it
 // is imported: the window's own load and its Apply button, run without a
 // window against a registry that records what Apply would write and remove
-// instead of doing it. Nothing in the registry changes.
+// instead of doing it. Nothing in the registry changes. A key that exists but
+// cannot be read makes it refuse: read as empty, it would reset every target.
 #include <string>
 
 #include "app/LocaleNumber.h"
@@ -19,12 +20,15 @@ struct ExportOrigin {
 };
 
 struct ExportedSettings {
-  std::string file;     // the registry file's bytes, when Apply would write
-  std::string refusal;  // otherwise what Apply would have said instead
+  std::string file;     // the registry file's bytes, when every key read and Apply would write
+  std::string refusal;  // otherwise the key that could not be read, or what Apply would have said
 };
 
+// `width` is what the running process finds, not what the registry's
+// processor name says: it decides which paths name the two views.
 ExportedSettings ExportSettings(Registry& registry, HelperLibrary& helperLibrary,
                                 const NumberSeparators& numberSeparators,
-                                const ExportOrigin& origin, const AnsiToUtf16& toUtf16);
+                                const ExportOrigin& origin, WindowsWidth width,
+                                const AnsiToUtf16& toUtf16);
 
 }  // namespace quillon

@@ -7,14 +7,20 @@
 # the file must leave every location of the utility, in both views, holding
 # byte for byte what the reference's Apply left, and the window's load there
 # must find what it found on the reference (the export after each, which runs
-# that very load, must be the same). Bad input comes first: refused with a
-# reason and an exit code, writing nothing.
+# that very load, must be the same). A 32-bit build is also imported with the
+# 32-bit reg: with /reg:64 just as exactly; plainly, the program's own view
+# must come out whole (the 64-bit view's stale copies are out of its reach).
+# Bad input comes first: refused with a reason and an exit code, writing
+# nothing. Every export goes through the console companion, as a prompt runs
+# it, so its line and exit code are the utility's.
 #
-#   export-round-trip.sh WINE UTILITY PAGE_TOUR WORK_DIR
-# WINE runs a Windows program in the prefix (the build's wine-run.sh).
+#   export-round-trip.sh WINE UTILITY PAGE_TOUR WORK_DIR BITS
+# WINE runs a Windows program in the prefix (the build's wine-run.sh); BITS
+# is the build's width, 32 or 64.
 set -euo pipefail
-[ $# -eq 4 ] || { echo "usage: $0 WINE UTILITY PAGE_TOUR WORK_DIR" >&2; exit 2; }
-wine=$1 utility=$2 tour=$3 work=$4
+[ $# -eq 5 ] || { echo "usage: $0 WINE UTILITY PAGE_TOUR WORK_DIR BITS" >&2; exit 2; }
+wine=$1 utility=$2 tour=$3 work=$4 bits=$5
+companion=${utility%.exe}.com
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
 
 readonly environment='HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Session Manager\Environment'
@@ -24,7 +30,12 @@ readonly keys=('HKEY_LOCAL_MACHINE\Software\Marrowby\Quillon' 'HKEY_CURRENT_USER
 dos() { echo "Z:${1//\//\\}"; }
 fail() { echo "FAILED: $*" >&2; exit 1; }
 in_time() { timeout 120 "$@"; }
-registry_file() { in_time "$wine" reg import "$(dos "$PWD/$1")" >/dev/null 2>&1 || fail "reg import $1"; }
+# registry_file FILE [REG [SWITCH]]: imports with the 64-bit reg unless told otherwise.
+registry_file() {
+  in_time "$wine" "${2:-reg}" import "$(dos "$PWD/$1")" ${3:+"$3"} >/dev/null 2>&1 ||
+    fail "import of $1 with ${2:-reg} ${3:-}"
+}
+readonly reg32='C:\windows\syswow64\reg.exe'
 
 # Every value of the utility's keys in both views, and the temporary-folder
 # variable, a line each: "view [key] "name"=data", folded lines joined.
@@ -52,8 +63,9 @@ wipe() {
 }
 
 export_to() {
-  in_time "$wine" "$utility" /export "$(dos "$PWD/$1")" >export.out 2>&1 ||
+  in_time "$wine" "$companion" /export "$(dos "$PWD/$1")" >export.out 2>&1 ||
     fail "the export to $1 ended with $? ($(tr -d '\r' <export.out))"
+  grep -q "^Exported the settings to " export.out || fail "the export to $1 said $(cat export.out)"
 }
 # The file less its comments, which name the computer and the user.
 settings_of() { iconv -f UTF-16 -t UTF-8 "$1" | grep -v '^;'; }
@@ -102,15 +114,15 @@ SEED
 
 # Bad input is refused with a reason and an exit code, and writes nothing.
 refused_with() {
-  local code=$1 status=0
-  shift
-  in_time "$wine" "$utility" "$@" >refusal.out 2>&1 || status=$?
+  local code=$1 reason=$2 status=0
+  shift 2
+  in_time "$wine" "$companion" "$@" >refusal.out 2>&1 || status=$?
   [ "$status" = "$code" ] || fail "$* ended with $status, not $code"
-  [ -s refusal.out ] || fail "$* said nothing"
+  grep -q "^$reason" refusal.out || fail "$* said $(cat refusal.out)"
 }
-refused_with 2 /import exported.reg
-refused_with 2 /export
-refused_with 1 /export "$(dos "$PWD/missing/exported.reg")"
+refused_with 2 'Unknown argument "/import"' /import exported.reg
+refused_with 2 'No file name after /export' /export
+refused_with 1 'Could not write Z:' /export "$(dos "$PWD/missing/exported.reg")"
 [ ! -e missing ] && [ ! -e exported.reg ] || fail "a refused export wrote something"
 
 wipe
@@ -129,12 +141,27 @@ snapshot applied.txt
 cmp -s seeded.txt applied.txt && fail "Apply changed nothing, so the comparison would prove nothing"
 export_to after-apply.reg
 
+# import_on_target REG [SWITCH]: the target's stale copies, then the file.
+import_on_target() {
+  wipe
+  registry_file target.reg
+  registry_file exported.reg "$@"
+  snapshot imported.txt
+}
+exactly_as_applied() {
+  import_on_target "$@"
+  cmp -s applied.txt imported.txt || { diff applied.txt imported.txt; fail "$* import differs from Apply"; }
+  export_to after-import.reg
+  diff <(settings_of after-apply.reg) <(settings_of after-import.reg) ||
+    fail "the window loads other settings after the $* import"
+}
+exactly_as_applied reg
+if [ "$bits" = 32 ]; then
+  exactly_as_applied "$reg32" /reg:64
+  import_on_target "$reg32"
+  diff <(grep '^32 ' applied.txt) <(grep '^32 ' imported.txt) ||
+    fail "the plain 32-bit import lost values in the program's view"
+  echo "32-bit reg: the program's view whole plainly, everything with /reg:64"
+fi
 wipe
-registry_file target.reg
-registry_file exported.reg
-snapshot imported.txt
-cmp -s applied.txt imported.txt || { diff applied.txt imported.txt; fail "the import differs from Apply"; }
-export_to after-import.reg
-diff <(settings_of after-apply.reg) <(settings_of after-import.reg) || fail "the window loads other settings after the import"
-wipe
-echo "round trip: $(wc -l <imported.txt) values alike after Apply and after the import"
+echo "round trip: $(wc -l <applied.txt) values alike after Apply and after the import"

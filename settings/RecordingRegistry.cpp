@@ -39,8 +39,11 @@ long RecordingRegistry::OpenKey(RootKey root, const std::string& path, KeyAccess
                                 KeyHandle& key) {
   Key opened{root, path, EffectiveView(root, path, view), std::nullopt};
   KeyHandle underlying{};
-  if (underlying_.OpenKey(root, path, KeyAccess::Read, view, underlying) == kErrorSuccess) {
+  const long code = underlying_.OpenKey(root, path, KeyAccess::Read, view, underlying);
+  if (code == kErrorSuccess) {
     opened.underlying = underlying;
+  } else if (code != kErrorFileNotFound) {
+    NoteFailure(opened, code);
   }
   keys_.emplace(++lastHandle_, std::move(opened));
   key = KeyHandle{lastHandle_};
@@ -54,7 +57,7 @@ long RecordingRegistry::QueryValue(KeyHandle key, const std::string& name, std::
   const RecordedChange* change = ChangeOf(*open, name);
   if (!change) {
     if (!open->underlying) return kErrorFileNotFound;
-    return underlying_.QueryValue(*open->underlying, name, type, data, size);
+    return QueryUnderneath(*open, name, type, data, size);
   }
   if (!change->value) return kErrorFileNotFound;
   const std::vector<std::uint8_t>& stored = change->value->data;
@@ -125,8 +128,21 @@ void RecordingRegistry::Record(const Key& key, const std::string& name,
 bool RecordingRegistry::ExistsUnderneath(const Key& key, const std::string& name) {
   std::uint32_t type = kRegNone;
   std::uint32_t size = 0;
-  return key.underlying &&
-         underlying_.QueryValue(*key.underlying, name, type, nullptr, size) == kErrorSuccess;
+  return key.underlying && QueryUnderneath(key, name, type, nullptr, size) == kErrorSuccess;
+}
+
+long RecordingRegistry::QueryUnderneath(const Key& key, const std::string& name,
+                                        std::uint32_t& type, std::uint8_t* data,
+                                        std::uint32_t& size) {
+  const long code = underlying_.QueryValue(*key.underlying, name, type, data, size);
+  if (code != kErrorSuccess && code != kErrorFileNotFound && code != kErrorMoreData) {
+    NoteFailure(key, code);
+  }
+  return code;
+}
+
+void RecordingRegistry::NoteFailure(const Key& key, long code) {
+  if (!readFailure_) readFailure_ = ReadFailure{key.root, key.path, key.view, code};
 }
 
 }  // namespace quillon

@@ -19,6 +19,15 @@ struct RecordedValue {
   std::vector<std::uint8_t> data;  // as stored: a text with its NUL
 };
 
+// A key that exists but could not be read: what it holds is unknown, not
+// empty, and a file made without it would reset it wherever it is imported.
+struct ReadFailure {
+  RootKey root;
+  std::string path;
+  RegistryView view;
+  long code;
+};
+
 // One value's last recorded state; no value means it is removed.
 struct RecordedChange {
   RootKey root;
@@ -48,6 +57,9 @@ class RecordingRegistry final : public Registry {
 
   // Each value written or removed, in the order first touched, as last left.
   const std::vector<RecordedChange>& Changes() const { return changes_; }
+  // The first open or value query underneath that failed other than with "not
+  // found" (or "more data", which is the caller's buffer, not the key).
+  const std::optional<ReadFailure>& FirstReadFailure() const { return readFailure_; }
 
  private:
   struct Key {
@@ -61,11 +73,15 @@ class RecordingRegistry final : public Registry {
   RecordedChange* ChangeOf(const Key& key, const std::string& name);
   void Record(const Key& key, const std::string& name, std::optional<RecordedValue> value);
   bool ExistsUnderneath(const Key& key, const std::string& name);
+  long QueryUnderneath(const Key& key, const std::string& name, std::uint32_t& type,
+                       std::uint8_t* data, std::uint32_t& size);
+  void NoteFailure(const Key& key, long code);
 
   Registry& underlying_;
   std::map<std::uintptr_t, Key> keys_;
   std::uintptr_t lastHandle_ = 0;
   std::vector<RecordedChange> changes_;
+  std::optional<ReadFailure> readFailure_;
 };
 
 }  // namespace quillon

@@ -93,27 +93,30 @@ std::string ValueLine(const RecordedChange& change, const AnsiToUtf16& toUtf16) 
 }  // namespace
 
 std::string RegFileKeyName(RootKey root, const std::string& path, RegistryView view,
-                           bool windows64) {
+                           WindowsWidth width) {
   if (!KeyHasTwoViews(root, path)) return RootName(root) + "\\" + path;
   const std::string rest = path.substr(std::min(path.size(), kSoftware.size()));
-  const bool redirected = windows64 && view == RegistryView::Default;
+  const bool redirected = width == WindowsWidth::Bits64 && view == RegistryView::Default;
   return RootName(root) + "\\" + std::string(redirected ? kRedirectedSoftware : kSoftware) + rest;
 }
 
 std::string RegFileBytes(std::span<const std::string> comments,
-                         std::span<const RecordedChange> changes, bool windows64,
+                         std::span<const RecordedChange> changes, WindowsWidth width,
                          const AnsiToUtf16& toUtf16) {
   std::string text = std::string(kHeader) + "\r\n\r\n";
   for (const std::string& comment : comments) text += "; " + comment + "\r\n";
+  std::vector<RecordedChange> ordered(changes.begin(), changes.end());
+  std::ranges::stable_partition(
+      ordered, [](const RecordedChange& change) { return change.view == RegistryView::Wow64_64; });
   std::vector<std::string> keys;
-  for (const RecordedChange& change : changes) {
-    const std::string key = RegFileKeyName(change.root, change.path, change.view, windows64);
+  for (const RecordedChange& change : ordered) {
+    const std::string key = RegFileKeyName(change.root, change.path, change.view, width);
     if (std::ranges::find(keys, key) == keys.end()) keys.push_back(key);
   }
   for (const std::string& key : keys) {
     text += "\r\n[" + key + "]\r\n";
-    for (const RecordedChange& change : changes) {
-      if (RegFileKeyName(change.root, change.path, change.view, windows64) != key) continue;
+    for (const RecordedChange& change : ordered) {
+      if (RegFileKeyName(change.root, change.path, change.view, width) != key) continue;
       text += ValueLine(change, toUtf16) + "\r\n";
     }
   }

@@ -14,16 +14,23 @@ namespace quillon {
 // Text in the system's ANSI code page in the registry's wide form, NULs kept.
 using AnsiToUtf16 = std::function<std::u16string(std::string_view)>;
 
-// The key's name as a plain (64-bit) "reg import" reaches it in that view: on
-// 64-bit Windows the 32-bit view of HKEY_LOCAL_MACHINE\Software is its
-// WOW6432Node subkey; on 32-bit Windows there is only the plain path.
+// Whether HKEY_LOCAL_MACHINE\Software has two views where the file is made:
+// on every 64-bit Windows, whatever its processor, and on no 32-bit one.
+enum class WindowsWidth { Bits32, Bits64 };
+
+// The key's name as a 64-bit "reg import" reaches it in that view: on 64-bit
+// Windows the 32-bit view of HKEY_LOCAL_MACHINE\Software is its WOW6432Node
+// subkey; on 32-bit Windows there is only the plain path.
 std::string RegFileKeyName(RootKey root, const std::string& path, RegistryView view,
-                           bool windows64);
+                           WindowsWidth width);
 
 // The whole file: the comment lines (each given without its ";"), then one
-// section per key in the order first touched, each value set or removed.
+// section per key, each value set or removed. The 64-bit view's sections
+// come first and the rest follow in the order first touched: a 32-bit
+// importer sends both views to the 32-bit one, where what the program reads
+// must be the last word, so no removal there undoes a write the file makes.
 std::string RegFileBytes(std::span<const std::string> comments,
-                         std::span<const RecordedChange> changes, bool windows64,
+                         std::span<const RecordedChange> changes, WindowsWidth width,
                          const AnsiToUtf16& toUtf16);
 
 }  // namespace quillon

@@ -2,6 +2,7 @@
 // the load finds, which must leave the registry untouched.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "app/CommandLine.h"
 #include "app/ExportSettings.h"
 #include "crypto/substitute/SubstituteHelperLibrary.h"
+#include "settings/RecordingRegistry.h"
 #include "settings/SettingLocations.h"
 #include "settings/substitute/SubstituteRegistry.h"
 
@@ -40,8 +42,8 @@ TEST(CommandLine, ReadsExportAndHelpAndRefusesEverythingElse) {
     const CommandLine command = ParseCommandLine(c.line);
     EXPECT_EQ(command.action, c.action) << c.line;
     if (c.action == Mistake) {
-      EXPECT_TRUE(command.mistake.starts_with(c.fileOrMistake)) << c.line << ": "
-                                                                 << command.mistake;
+      EXPECT_TRUE(command.mistake.starts_with(c.fileOrMistake))
+          << c.line << ": " << command.mistake;
     } else {
       EXPECT_EQ(command.file, c.fileOrMistake) << c.line;
     }
@@ -67,22 +69,44 @@ std::string Narrow(const std::string& bytes) {
   return text;
 }
 
-TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthAndChangesNothing) {
+TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthRefusesUnreadableKeysAndChangesNothing) {
+  using enum SubstituteRegistry::Windows;
   struct Case {
-    SubstituteRegistry::Windows windows;
-    std::vector<std::string_view> present;
-    std::vector<std::string_view> absent;
+    SubstituteRegistry::Windows windows = Bits64;
+    std::string architecture = "AMD64";         // what the window's load and Apply go by
+    WindowsWidth width = WindowsWidth::Bits64;  // what the exporting process finds
+    std::optional<Location> denied{};           // in the default view
+    long firstQuery = kErrorSuccess;            // what the registry answers to it
+    std::string_view opening{};  // the refusal's start, or else the file's first section
+    std::vector<std::string_view> present{};
+    std::vector<std::string_view> absent{};
   };
-  const std::string_view kMachineKey32 =
+  const std::string_view kRedirectedMachineKey =
       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Marrowby\\Quillon]";
+  const std::string_view kPlainMachineKey = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Marrowby\\Quillon]";
+  const std::string_view kUnreadableMachineKey =
+      "HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Marrowby\\Quillon (32-bit view) could not be "
+      "read (error 5)";
   const Case cases[] = {
-      // the 64-bit view only loses its copies
-      {SubstituteRegistry::Windows::Bits64,
-       {kMachineKey32, "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Marrowby\\Quillon]\r\n\"Default Path\"=-"},
-       {}},
-      {SubstituteRegistry::Windows::Bits32,
-       {"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Marrowby\\Quillon]"},
-       {"WOW6432Node"}},
+      // the 64-bit view loses its copies before the program's view is written
+      {.opening = kPlainMachineKey,
+       .present = {kRedirectedMachineKey, "Quillon]\r\n\"Default Path\"=-",
+                   "reg import FILE /reg:64"}},
+      {.windows = Bits32,
+       .architecture = "x86",
+       .width = WindowsWidth::Bits32,
+       .opening = kPlainMachineKey,
+       .present = {"with \"reg import FILE\"."},
+       .absent = {"WOW6432Node", "/reg:64"}},
+      // an x86 process on ARM64 Windows: the load and Apply know no 64-bit view
+      {.architecture = "ARM64", .opening = kRedirectedMachineKey, .absent = {kPlainMachineKey}},
+      {.denied = kMachineProductKey, .opening = kUnreadableMachineKey},
+      {.denied = kUserProductKey,
+       .opening = "HKEY_CURRENT_USER\\Software\\Marrowby\\Quillon could not be read (error 5)"},
+      {.firstQuery = kErrorAccessDenied, .opening = kUnreadableMachineKey},  // a value of it
+      {.denied = kLegacyUserKey,
+       .opening = "HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Marrowby\\Quillon "
+                  "could not be read"},
   };
   for (const Case& c : cases) {
     SubstituteRegistry registry(c.windows);
@@ -90,17 +114,24 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthAndChangesNothing) {
                           std::span<const std::uint8_t> data) {
       registry.PutValue(root, kProductKeyPath, RegistryView::Default, name, type, data);
     };
+    registry.PutValue(kEnvironmentKey.root, kEnvironmentKey.path, RegistryView::Default,
+                      kProcessorArchitectureValue, kRegSz, TextBytes(c.architecture));
     seed(RootKey::CurrentUser, "PDFAutoNameContentSearchWord", kRegSz, TextBytes("Report"));
     seed(RootKey::LocalMachine, "disabled options", kRegDword, DwordBytes(1));
     // A stored password the load cannot decode (too short for the own path,
     // no library for the other): the load says so, and Apply leaves it.
     seed(RootKey::LocalMachine, "default user password", kRegExpandSz, TextBytes("ABC"));
+    if (c.denied) {
+      registry.deniedKeys.insert(
+          registry.PhysicalKey(c.denied->root, c.denied->path, RegistryView::Default));
+    }
+    registry.FailCall(RegistryCall::QueryValue, 1, c.firstQuery);
     const auto before = registry.values;
     SubstituteHelperLibrary helperLibrary;
     helperLibrary.status = HelperStatus::LibraryMissing;
 
     const ExportedSettings exported = ExportSettings(
-        registry, helperLibrary, {.decimal = ".", .group = ","}, {"PC1", "ann"}, Widen);
+        registry, helperLibrary, {.decimal = ".", .group = ","}, {"PC1", "ann"}, c.width, Widen);
 
     EXPECT_EQ(registry.values, before);
     for (const RegistryCall call :
@@ -108,9 +139,15 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthAndChangesNothing) {
       EXPECT_EQ(registry.CallCount(call), 0) << "the export reached the registry with a change";
     }
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
+    if (c.denied || c.firstQuery != kErrorSuccess) {
+      EXPECT_TRUE(exported.refusal.starts_with(c.opening)) << exported.refusal;
+      EXPECT_EQ(exported.file, "");
+      continue;
+    }
     ASSERT_EQ(exported.refusal, "");
     const std::string file = Narrow(exported.file);
     EXPECT_TRUE(file.starts_with("Windows Registry Editor Version 5.00\r\n\r\n; Made by "));
+    EXPECT_TRUE(file.substr(file.find("\r\n[") + 2).starts_with(c.opening)) << "first section";
     for (const std::string_view text :
          {std::string_view("of computer PC1 as user ann"),
           std::string_view("; While reading the settings, the utility reported: "),
@@ -134,6 +171,38 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthAndChangesNothing) {
     EXPECT_EQ(file.find("\"default user password\"="), std::string::npos)
         << "a password the load could not show was replaced";
   }
+}
+
+// What the export's file cannot show of the registry it records on: a recorded
+// value read back into a buffer of exactly its size, removals telling whether
+// the value was there, and a handle it never gave out.
+TEST(ExportSettings, RecordingRegistryAnswersAsTheRegistryWould) {
+  SubstituteRegistry underneath;
+  underneath.PutValue(RootKey::CurrentUser, kProductKeyPath, RegistryView::Default, "Held",
+                      kRegDword, DwordBytes(7));
+  RecordingRegistry recorder(underneath);
+  KeyHandle key{};
+  ASSERT_EQ(recorder.OpenKey(RootKey::CurrentUser, kProductKeyPath, KeyAccess::Write,
+                             RegistryView::Default, key),
+            kErrorSuccess);
+  ASSERT_EQ(recorder.SetValue(key, "Set", kRegDword, DwordBytes(9)), kErrorSuccess);
+  std::array<std::uint8_t, kDwordSize> bytes{};
+  std::uint32_t type = kRegNone;
+  std::uint32_t size = kDwordSize;
+  const struct {
+    const char* call;
+    long code, expected;
+  } cases[] = {
+      {"read back", recorder.QueryValue(key, "Set", type, bytes.data(), size), kErrorSuccess},
+      {"remove one held underneath", recorder.DeleteValue(key, "Held"), kErrorSuccess},
+      {"remove one held nowhere", recorder.DeleteValue(key, "Never"), kErrorFileNotFound},
+      {"remove through a stranger", recorder.DeleteValue(KeyHandle{99}, "Held"),
+       kErrorInvalidHandle},
+      {"close", recorder.CloseKey(key), kErrorSuccess},
+      {"close again", recorder.CloseKey(key), kErrorInvalidHandle},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.code, c.expected) << c.call;
+  EXPECT_EQ(DwordNumber(bytes), 9);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 # The main window over real controls, the program quillon-admin.exe with the
-# helper library beside it, and the page-tour helper of scripts/run.sh.
+# helper library and its console companion beside it, and the page-tour helper
+# of scripts/run.sh.
 # Included from this folder's CMakeLists.txt.
 add_library(quillon_main_window STATIC MainWindow.cpp)
 target_link_libraries(quillon_main_window PUBLIC quillon_app comctl32 uxtheme gdi32 user32)
@@ -13,6 +14,13 @@ quillon_warnings(quillon-admin)
 
 # The program loads quillonc.dll by name.
 quillon_place_helper_library_beside(quillon-admin)
+
+# quillon-admin.com beside the exe: what a command prompt runs, waiting for the
+# exe and returning its exit code (see the source for why).
+add_executable(quillon-admin-console ConsoleCompanion.cpp)
+set_target_properties(quillon-admin-console PROPERTIES OUTPUT_NAME quillon-admin SUFFIX .com)
+add_dependencies(quillon-admin-console quillon-admin)
+quillon_warnings(quillon-admin-console)
 
 # Brings a page of the running utility to the front from outside, for the
 # screenshots of scripts/run.sh.

@@ -118,12 +118,23 @@ std::string WriteWholeFile(const std::string& path, const std::string& bytes) {
   return SystemMessage(error);
 }
 
+// What this process finds, not the processor name the window goes by (which
+// knows only "AMD64"): a 64-bit process, or a 32-bit one under WOW64 on any
+// 64-bit Windows, x64 or ARM64, sees two views of HKEY_LOCAL_MACHINE\Software.
+WindowsWidth RunningWindowsWidth() {
+  BOOL wow64 = FALSE;
+  const bool twoViews =
+      sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
+  return twoViews ? WindowsWidth::Bits64 : WindowsWidth::Bits32;
+}
+
 int Export(const std::string& path, const CallerChannel& caller) {
   Win32Registry registry;
   Win32HelperLibrary helperLibrary;
-  const ExportedSettings exported = ExportSettings(
-      registry, helperLibrary, UserNumberSeparators(),
-      {.computer = NameOf(GetComputerNameA), .user = NameOf(GetUserNameA)}, AnsiToWide);
+  const ExportedSettings exported =
+      ExportSettings(registry, helperLibrary, UserNumberSeparators(),
+                     {.computer = NameOf(GetComputerNameA), .user = NameOf(GetUserNameA)},
+                     RunningWindowsWidth(), AnsiToWide);
   if (!exported.refusal.empty()) {
     caller.Say("Nothing was exported: " + exported.refusal, true);
     return 1;

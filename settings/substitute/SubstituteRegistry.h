@@ -4,8 +4,9 @@
 // a type plus raw bytes, HKEY_LOCAL_MACHINE\Software split into two views on
 // 64-bit Windows (the 32-bit view under Software\Wow6432Node), handles that
 // carry their access, and the ANSI calls' quirks around a string's NUL. Any
-// single call can be made to fail. Keys go by their lower-case physical names.
-// Buffers are taken to be large enough, as the program's always are.
+// single call can be made to fail, and any key denied to every open. Keys go
+// by their lower-case physical names. Buffers are taken to be large enough,
+// as the program's always are.
 #include <algorithm>
 #include <map>
 #include <set>
@@ -112,6 +113,7 @@ class SubstituteRegistry final : public Registry {
     if (!name.empty()) values[{key, Lower(name)}] = {key, name, type, {data.begin(), data.end()}};
   }
   std::map<std::pair<std::string, std::string>, StoredValue> values;  // by key and lower-case name
+  std::set<std::string> deniedKeys;  // as PhysicalKey gives them: opened, access denied
 
  private:
   // Windows compares key and value names without regard to case.
@@ -127,6 +129,7 @@ class SubstituteRegistry final : public Registry {
   long Reach(RegistryCall call, RootKey root, const std::string& path, KeyAccess access,
              RegistryView view, KeyHandle& key) {
     if (const long failure = Count(call)) return failure;
+    if (deniedKeys.contains(PhysicalKey(root, path, view))) return kErrorAccessDenied;
     const bool exists = keys_.contains(PhysicalKey(root, path, view));
     if (!exists && call == RegistryCall::OpenKey) return kErrorFileNotFound;
     PutValue(root, path, view, {}, kRegNone, {});
