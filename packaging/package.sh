@@ -69,6 +69,9 @@ stage_files
 if signing; then
   for file in "$staging"/files/*.exe "$staging"/files/*.dll; do sign "$file"; done
 fi
+# The files' times go into the MSI's cabinet and the zip: the release's commit
+# time when given (SOURCE_DATE_EPOCH), so that two builds of it are alike.
+[ -z "${SOURCE_DATE_EPOCH:-}" ] || touch -d "@$SOURCE_DATE_EPOCH" "$staging"/files/*
 
 # The product code changes with the version, as a major upgrade needs, and is
 # the same for every build of one version, so two builds have equal tables.
@@ -81,10 +84,9 @@ product_code=$(python3 -c 'import sys, uuid; print(str(uuid.uuid5(uuid.UUID(sys.
   fail "wixl could not build the package"
 if signing; then sign "$staging/out/$name.msi"; fi
 
-# The zip: the same files under one folder, with the time stamps of the
-# release's commit when given (SOURCE_DATE_EPOCH) so that it too repeats.
+# The zip: the same files under one folder.
 mkdir "$staging/$name" && cp -p "$staging"/files/* "$staging/$name/"
-[ -z "${SOURCE_DATE_EPOCH:-}" ] || touch -d "@$SOURCE_DATE_EPOCH" "$staging/$name" "$staging/$name"/*
+[ -z "${SOURCE_DATE_EPOCH:-}" ] || touch -d "@$SOURCE_DATE_EPOCH" "$staging/$name"
 (cd "$staging" && find "$name" | LC_ALL=C sort | zip -q -X -@ "out/$name.zip") || fail "zip failed"
 
 (cd "$staging/out" && sha256sum "$name.msi" "$name.zip" >SHA256SUMS)
