@@ -6,7 +6,8 @@
 # PROGRAM_DIR holds the built quillon-admin.exe and quillonc.dll.
 #
 # The files are those quillon-admin.wxs lists: from packaging/files/ when
-# there (the administrators' text), otherwise from PROGRAM_DIR.
+# there (the administrators' text), otherwise from PROGRAM_DIR; these, the
+# programs, are signed.
 #
 # Signing, with osslsigncode: the exe and the DLL before they are packed, the
 # MSI after. The releaser names the certificate in the environment:
@@ -39,6 +40,7 @@ stage_files() {
       sed 's/$/\r/' "$here/files/$file" >"$staging/files/$file"  # a text for Windows
     else
       cp "$program_dir/$file" "$staging/files/$file" || fail "$file is not in $program_dir"
+      if signing; then sign "$staging/files/$file"; fi
     fi
   done
 }
@@ -66,9 +68,6 @@ else
 fi
 
 stage_files
-if signing; then
-  for file in "$staging"/files/*.exe "$staging"/files/*.dll; do sign "$file"; done
-fi
 # The files' times go into the MSI's cabinet and the zip: the release's commit
 # time when given (SOURCE_DATE_EPOCH), so that two builds of it are alike.
 [ -z "${SOURCE_DATE_EPOCH:-}" ] || touch -d "@$SOURCE_DATE_EPOCH" "$staging"/files/*
