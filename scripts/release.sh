@@ -12,7 +12,7 @@ start=$SECONDS
 build=build/release
 rm -rf "$build"
 cmake --preset win32 -B "$build" -D QUILLON_TESTS=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target quillon-admin quillonc
+cmake --build "$build" -j "$(nproc)"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 # The zip's time stamps: the commit's, so that two releases of it are alike.
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null || date +%s)
