@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/ControlTable.h"
+
 namespace quillon {
 namespace {
 
@@ -66,7 +68,9 @@ CommandLine ParseCommandLine(std::string_view line) {
 }
 
 std::string CommandLineHelp() {
-  return "quillon-admin.exe                opens the window\r\n"
+  return std::string(kMainWindow.title) +
+         "\r\n"
+         "quillon-admin.exe                opens the window\r\n"
          "quillon-admin.exe /export FILE   writes this computer's printer settings, as Apply\r\n"
          "                                 would store them, to the registry file FILE; import\r\n"
          "                                 it elsewhere with reg import FILE\r\n"

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "app/ControlId.h"
+#include "platform/Version.h"
 
 namespace quillon {
 
@@ -68,7 +69,7 @@ struct TabControlDefinition {
 
 inline constexpr WindowDefinition kMainWindow{
     .name = "AdminUtilityMain",
-    .title = "Quillon Administrator Utility 1.31",
+    .title = QUILLON_PRODUCT_NAME " " QUILLON_VERSION_TEXT,
     .clientWidth = 7332,
     .clientHeight = 6348,
 };

@@ -3,6 +3,8 @@
 // layer shows them with MessageBoxA; tests use a substitute that records them.
 #include <string>
 
+#include "platform/Version.h"
+
 namespace quillon {
 
 // MessageBoxA style bits the program uses, with their Win32 values so the
@@ -14,7 +16,7 @@ inline constexpr unsigned kMbIconExclamation = 0x30;
 inline constexpr const char* kAdminUtilityTitle = "Quillon Admin Utility";
 // Caption of the window's own messages: the confirmations ("Settings
 // saved.", the test file message) and its warnings about a pass.
-inline constexpr const char* kAdministratorUtilityTitle = "Quillon Administrator Utility";
+inline constexpr const char* kAdministratorUtilityTitle = QUILLON_PRODUCT_NAME;
 
 class MessageBoxes {
  public:

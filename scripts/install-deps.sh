@@ -31,6 +31,12 @@ declare -A needs=(
   [cups-client]=/usr/sbin/lpadmin
   [printer-driver-cups-pdf]=/usr/lib/cups/backend/cups-pdf
   [poppler-utils]=/usr/bin/pdftotext
+  [wixl]=/usr/bin/wixl
+  [msitools]=/usr/bin/msidump
+  [osslsigncode]=/usr/bin/osslsigncode
+  [openssl]=/usr/bin/openssl
+  [zip]=/usr/bin/zip
+  [unzip]=/usr/bin/unzip
 )
 
 missing=()
