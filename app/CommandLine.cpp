@@ -66,7 +66,8 @@ CommandLine ParseCommandLine(std::string_view line) {
                    "\" after the file name. Put a name with blanks in double quotes.");
   }
   return {report ? CommandLine::Action::Report : CommandLine::Action::Export,
-          fileGiven ? arguments[1] : std::string(), {}};
+          fileGiven ? arguments[1] : std::string(),
+          {}};
 }
 
 std::string CommandLineHelp() {

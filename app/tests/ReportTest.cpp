@@ -12,8 +12,7 @@ namespace {
 struct Row {
   Windows windows;
   const char *seeded;
-  std::vector<std::string>
-      blocks; // each found in the report as it stands, lines and all
+  std::vector<std::string> blocks;  // each found in the report as it stands, lines and all
 };
 
 // The stored form of "Pw" on the own path is 3E2C540A0477105B.
@@ -51,8 +50,7 @@ const Row kRows[] = {
       "REG_SZ, a stored password\r\n"
       "      hidden HKLM\\Software\\Marrowby\\Quillon (32-bit view): REG_SZ, a "
       "stored password\r\n",
-      "shows a password that cannot be decoded",
-      "\"Apply to all users\": ticked"}},
+      "shows a password that cannot be decoded", "\"Apply to all users\": ticked"}},
     {Windows::Bits32,
      R"(machine:PDFFileName="all.pdf"; user:PDFDefaultFileName="me.pdf"; machine64:PDFPreview=1;
        machine:default user password="3E2C540A0477105B"; savedialog:file options=2048;)",
@@ -71,47 +69,40 @@ const Row kRows[] = {
       "SaveDialog: REG_DWORD 2048\r\n"}},
 };
 
-TEST(SettingsReport,
-     NamesTheLoadsSourceAndEveryHiddenCopyAndShowsWhatTheWindowShows) {
+TEST(SettingsReport, NamesTheLoadsSourceAndEveryHiddenCopyAndShowsWhatTheWindowShows) {
   for (const Row &row : kRows) {
     Session session(row.windows);
-    for (const std::string &entry : Split(row.seeded))
-      session.Seed(entry);
+    for (const std::string &entry : Split(row.seeded)) session.Seed(entry);
     const auto before = session.registry.values;
-    const std::string report =
-        SettingsReport(session.registry, session.library, session.printers,
-                       {".", ","}, {"PC1", "ann", true, true});
-    EXPECT_EQ(session.registry.values, before)
-        << "the report changed the registry";
+    const std::string report = SettingsReport(session.registry, session.library, session.printers,
+                                              {".", ","}, {"PC1", "ann", true, true});
+    EXPECT_EQ(session.registry.values, before) << "the report changed the registry";
     for (const std::string &block : row.blocks) {
       EXPECT_NE(report.find(block), std::string::npos) << "missing:\n"
                                                        << block << "\nin:\n"
                                                        << report;
     }
-    EXPECT_EQ(report.find("Pw"), std::string::npos)
-        << "a password in plain text";
-    EXPECT_EQ(report.find("3E2C540A"), std::string::npos)
-        << "a stored password's text";
+    EXPECT_EQ(report.find("Pw"), std::string::npos) << "a password in plain text";
+    EXPECT_EQ(report.find("3E2C540A"), std::string::npos) << "a stored password's text";
     // What the window's own load shows, control by control.
     session.Open();
     ForEachSetting(
         LoadOrder(), [](const Setting &setting) { return setting.read; },
         [&](std::span<const Setting *const> names) {
           const Setting &first = *names.front();
-          if (!first.control || first.read == ReadRule::Password)
-            return;
+          if (!first.control || first.read == ReadRule::Password) return;
           const std::string shown =
               DefinitionOf(*first.control).kind != ControlKind::kCheckBox
                   ? '"' + session.controls.Text(*first.control) + '"'
-                  : Lines{"clear", "ticked", "greyed"}[static_cast<std::size_t>(
-                        session.controls.Value(*first.control))];
-          EXPECT_NE(report.find("    shows " + shown + "\r\n    \"" +
-                                std::string(first.name)),
+                  : Lines{
+                        "clear", "ticked",
+                        "greyed"}[static_cast<std::size_t>(session.controls.Value(*first.control))];
+          EXPECT_NE(report.find("    shows " + shown + "\r\n    \"" + std::string(first.name)),
                     std::string::npos)
               << first.name << " shows " << shown << " in the window";
         });
   }
 }
 
-} // namespace
-} // namespace quillon
+}  // namespace
+}  // namespace quillon

@@ -153,12 +153,12 @@ int Report(const std::string& path, const CallerChannel& caller) {
   Win32Registry registry;
   Win32HelperLibrary helperLibrary;
   Win32Printers printers;
-  const std::string report = SettingsReport(registry, helperLibrary, printers,
-                                            UserNumberSeparators(),
-                                            {.computer = NameOf(GetComputerNameA),
-                                             .user = NameOf(GetUserNameA),
-                                             .wow64Process = RunsUnderWow64(),
-                                             .helperLibraryLoads = HelperLibraryLoads()});
+  const std::string report =
+      SettingsReport(registry, helperLibrary, printers, UserNumberSeparators(),
+                     {.computer = NameOf(GetComputerNameA),
+                      .user = NameOf(GetUserNameA),
+                      .wow64Process = RunsUnderWow64(),
+                      .helperLibraryLoads = HelperLibraryLoads()});
   if (path.empty()) {
     caller.Say(report, true);
     return 0;
