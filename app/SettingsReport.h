@@ -23,7 +23,7 @@ struct ReportOrigin {
 };
 
 // The report as plain text, CRLF line ends.
-std::string SettingsReport(Registry &registry, HelperLibrary &helperLibrary, Printers &printers,
-                           const NumberSeparators &numberSeparators, const ReportOrigin &origin);
+std::string SettingsReport(Registry& registry, HelperLibrary& helperLibrary, Printers& printers,
+                           const NumberSeparators& numberSeparators, const ReportOrigin& origin);
 
 }  // namespace quillon

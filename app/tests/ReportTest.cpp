@@ -11,7 +11,7 @@ namespace {
 
 struct Row {
   Windows windows;
-  const char *seeded;
+  const char* seeded;
   std::vector<std::string> blocks;  // each found in the report as it stands, lines and all
 };
 
@@ -70,14 +70,14 @@ const Row kRows[] = {
 };
 
 TEST(SettingsReport, NamesTheLoadsSourceAndEveryHiddenCopyAndShowsWhatTheWindowShows) {
-  for (const Row &row : kRows) {
+  for (const Row& row : kRows) {
     Session session(row.windows);
-    for (const std::string &entry : Split(row.seeded)) session.Seed(entry);
+    for (const std::string& entry : Split(row.seeded)) session.Seed(entry);
     const auto before = session.registry.values;
     const std::string report = SettingsReport(session.registry, session.library, session.printers,
                                               {".", ","}, {"PC1", "ann", true, true});
     EXPECT_EQ(session.registry.values, before) << "the report changed the registry";
-    for (const std::string &block : row.blocks) {
+    for (const std::string& block : row.blocks) {
       EXPECT_NE(report.find(block), std::string::npos) << "missing:\n"
                                                        << block << "\nin:\n"
                                                        << report;
@@ -87,9 +87,9 @@ TEST(SettingsReport, NamesTheLoadsSourceAndEveryHiddenCopyAndShowsWhatTheWindowS
     // What the window's own load shows, control by control.
     session.Open();
     ForEachSetting(
-        LoadOrder(), [](const Setting &setting) { return setting.read; },
-        [&](std::span<const Setting *const> names) {
-          const Setting &first = *names.front();
+        LoadOrder(), [](const Setting& setting) { return setting.read; },
+        [&](std::span<const Setting* const> names) {
+          const Setting& first = *names.front();
           if (!first.control || first.read == ReadRule::Password) return;
           const std::string shown =
               DefinitionOf(*first.control).kind != ControlKind::kCheckBox
