@@ -147,7 +147,7 @@ struct Copy {
 };
 
 Copy ReadCopy(Registry& registry, const KeyInView& where, const std::string& name) {
-  Copy copy{.key = where, .status = kErrorFileNotFound, .type = kRegNone, .data = {}};
+  Copy copy{.key = where, .data = {}};
   KeyHandle key{};
   copy.status = registry.OpenKey(where.root, where.path, KeyAccess::Read, where.view, key);
   if (copy.status != kErrorSuccess) return copy;
@@ -290,16 +290,12 @@ std::string_view CaptionOf(ControlId id) {
                100000 -
            overlap;
   };
-  std::string_view caption = ControlName(id);
-  int best = 0;
+  const ControlDefinition* nearest = nullptr;
   for (const ControlDefinition& label : ControlTable()) {
     if (label.kind != ControlKind::kLabel || label.page != control.page) continue;
-    if (caption == ControlName(id) || score(label) < best) {
-      caption = label.caption;
-      best = score(label);
-    }
+    if (!nearest || score(label) < score(*nearest)) nearest = &label;
   }
-  return caption;
+  return nearest ? nearest->caption : ControlName(id);
 }
 
 std::string ShownIn(const Controls& controls, ControlId id) {
