@@ -12,7 +12,7 @@ namespace {
 struct Row {
   Windows windows;
   const char* seeded;
-  std::vector<std::string> blocks;  // each found in the report as it stands, lines and all
+  Lines blocks;  // each found in the report as it stands, lines and all
 };
 
 // The stored form of "Pw" on the own path is 3E2C540A0477105B.
@@ -23,50 +23,40 @@ const Row kRows[] = {
        machine:PDFWatermarkFile="all"; machine64:PDFWatermarkFile="w64"; machine64:disabled options=1;
        machine:default master password="3E2C540A0477105B"; user:default master password="ABC";
        user:Post Action Nowait="run"; machine:Post Action="late"; machine:Default Post Action="x";)",
-     {"    shows \"64\"\r\n    \"copy error retry count\" from "
-      "HKLM\\Software\\Marrowby\\Quillon "
-      "(64-bit view): REG_DWORD 64\r\n      hidden "
-      "HKCU\\Software\\Marrowby\\Quillon: REG_SZ \"9\": "
-      "the wrong type for a number, read as absent\r\n      hidden "
-      "HKLM\\Software\\Marrowby\\Quillon "
-      "(32-bit view): REG_DWORD 32\r\n",
-      "    \"PDFWatermarkFile\" from HKCU\\Software\\VB and VBA Program "
-      "Settings\\Marrowby\\Quillon: "
-      "REG_SZ \"mine\"\r\n      hidden HKCU\\Software\\Marrowby\\Quillon: "
-      "REG_SZ \"ours\"\r\n      "
-      "hidden HKLM\\Software\\Marrowby\\Quillon (64-bit view): REG_SZ "
-      "\"w64\"\r\n      hidden "
-      "HKLM\\Software\\Marrowby\\Quillon (32-bit view): REG_SZ \"all\"\r\n",
-      "    shows [x] Disable \"Send File\"; [x] Allow user password  to be "
-      "changed;",
-      "    shows \"late\"\r\n    \"Post Action\" from "
-      "HKLM\\Software\\Marrowby\\Quillon (32-bit view): "
-      "REG_SZ \"late\"; ticks \"Apply to all users\"\r\n    \"Post Action "
-      "Nowait\" not read: the "
-      "window took its value from a name above\r\n      hidden "
-      "HKCU\\Software\\Marrowby\\Quillon: "
-      "REG_SZ \"run\"\r\n",
-      "\"default master password\" from HKCU\\Software\\Marrowby\\Quillon: "
-      "REG_SZ, a stored password\r\n"
-      "      hidden HKLM\\Software\\Marrowby\\Quillon (32-bit view): REG_SZ, a "
-      "stored password\r\n",
-      "shows a password that cannot be decoded", "\"Apply to all users\": ticked"}},
+     {R"(    shows "64"
+    "copy error retry count" from HKLM\Software\Marrowby\Quillon (64-bit view): REG_DWORD 64
+      hidden HKCU\Software\Marrowby\Quillon: REG_SZ "9": the wrong type for a number, read as absent
+      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD 32
+)",
+      R"(    "PDFWatermarkFile" from HKCU\Software\VB and VBA Program Settings\Marrowby\Quillon: REG_SZ "mine"
+      hidden HKCU\Software\Marrowby\Quillon: REG_SZ "ours"
+      hidden HKLM\Software\Marrowby\Quillon (64-bit view): REG_SZ "w64"
+      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "all"
+)",
+      R"(    shows [x] Disable "Send File"; [x] Allow user password  to be changed;)",
+      R"(    shows "late"
+    "Post Action" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "late"; ticks "Apply to all users"
+    "Post Action Nowait" not read: the window took its value from a name above
+      hidden HKCU\Software\Marrowby\Quillon: REG_SZ "run"
+)",
+      R"("default master password" from HKCU\Software\Marrowby\Quillon: REG_SZ, a stored password
+      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ, a stored password
+)",
+      "shows a password that cannot be decoded", R"("Apply to all users": ticked)"}},
+    // one view on 32-bit Windows
     {Windows::Bits32,
      R"(machine:PDFFileName="all.pdf"; user:PDFDefaultFileName="me.pdf"; machine64:PDFPreview=1;
        machine:default user password="3E2C540A0477105B"; savedialog:file options=2048;)",
-     {"    \"PDFFileName\" from HKLM\\Software\\Marrowby\\Quillon: REG_SZ "
-      "\"all.pdf\"; ticks \"Apply "
-      "to all users\"\r\n    \"PDFDefaultFileName\" not read: the window took "
-      "its value from a name "
-      "above\r\n      hidden HKCU\\Software\\Marrowby\\Quillon: REG_SZ "
-      "\"me.pdf\"\r\n",
-      "  Default user password\r\n    shows a password (set)\r\n",
-      // one view on 32-bit Windows
-      "    \"PDFPreview\" from HKLM\\Software\\Marrowby\\Quillon: REG_DWORD "
-      "1\r\n",
-      "\"file options\" not read by the window\r\n      unused "
-      "HKCU\\Software\\Marrowby\\Quillon\\"
-      "SaveDialog: REG_DWORD 2048\r\n"}},
+     {R"(    "PDFFileName" from HKLM\Software\Marrowby\Quillon: REG_SZ "all.pdf"; ticks "Apply to all users"
+    "PDFDefaultFileName" not read: the window took its value from a name above
+      hidden HKCU\Software\Marrowby\Quillon: REG_SZ "me.pdf"
+)",
+      "  Default user password\n    shows a password (set)\n",
+      R"(    "PDFPreview" from HKLM\Software\Marrowby\Quillon: REG_DWORD 1
+)",
+      R"("file options" not read by the window
+      unused HKCU\Software\Marrowby\Quillon\SaveDialog: REG_DWORD 2048
+)"}},
 };
 
 TEST(SettingsReport, NamesTheLoadsSourceAndEveryHiddenCopyAndShowsWhatTheWindowShows) {
@@ -74,13 +64,12 @@ TEST(SettingsReport, NamesTheLoadsSourceAndEveryHiddenCopyAndShowsWhatTheWindowS
     Session session(row.windows);
     for (const std::string& entry : Split(row.seeded)) session.Seed(entry);
     const auto before = session.registry.values;
-    const std::string report = SettingsReport(session.registry, session.library, session.printers,
-                                              {".", ","}, {"PC1", "ann", true, true});
+    std::string report = SettingsReport(session.registry, session.library, session.printers,
+                                        {".", ","}, {"PC1", "ann", true, true});
     EXPECT_EQ(session.registry.values, before) << "the report changed the registry";
+    EXPECT_EQ(std::erase(report, '\r'), std::ranges::count(report, '\n')) << "not CRLF lines";
     for (const std::string& block : row.blocks) {
-      EXPECT_NE(report.find(block), std::string::npos) << "missing:\n"
-                                                       << block << "\nin:\n"
-                                                       << report;
+      EXPECT_NE(report.find(block), std::string::npos) << "missing:\n" << block << "in:\n" << report;
     }
     EXPECT_EQ(report.find("Pw"), std::string::npos) << "a password in plain text";
     EXPECT_EQ(report.find("3E2C540A"), std::string::npos) << "a stored password's text";
@@ -91,13 +80,11 @@ TEST(SettingsReport, NamesTheLoadsSourceAndEveryHiddenCopyAndShowsWhatTheWindowS
         [&](std::span<const Setting* const> names) {
           const Setting& first = *names.front();
           if (!first.control || first.read == ReadRule::Password) return;
-          const std::string shown =
-              DefinitionOf(*first.control).kind != ControlKind::kCheckBox
-                  ? '"' + session.controls.Text(*first.control) + '"'
-                  : Lines{
-                        "clear", "ticked",
-                        "greyed"}[static_cast<std::size_t>(session.controls.Value(*first.control))];
-          EXPECT_NE(report.find("    shows " + shown + "\r\n    \"" + std::string(first.name)),
+          const auto value = static_cast<std::size_t>(session.controls.Value(*first.control));
+          const std::string shown = DefinitionOf(*first.control).kind == ControlKind::kCheckBox
+                                        ? Lines{"clear", "ticked", "greyed"}.at(value)
+                                        : '"' + session.controls.Text(*first.control) + '"';
+          EXPECT_NE(report.find("    shows " + shown + "\n    \"" + std::string(first.name)),
                     std::string::npos)
               << first.name << " shows " << shown << " in the window";
         });
