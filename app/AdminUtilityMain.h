@@ -20,6 +20,9 @@
 
 namespace quillon {
 
+// The printer the Test button prints to.
+inline constexpr const char* kProductPrinterName = "Quillon";
+
 // What the window works through; the caller owns all of it and keeps it alive
 // for the window's lifetime.
 struct AdminUtilityPorts {
@@ -79,6 +82,9 @@ class AdminUtilityMain {
   // Keep the watermark exclusion page counts numeric.
   void txtExcludeWatermarkPre_Change();
   void txtExcludeWatermarkPost_Change();
+
+  // Password boxes the load left empty: their stored password cannot be decoded.
+  const std::set<ControlId>& PasswordsNotShown() const { return passwordsNotShown_; }
 
  private:
   void OnTextChanged(ControlId textBox);

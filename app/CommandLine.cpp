@@ -54,17 +54,22 @@ CommandLine ParseCommandLine(std::string_view line) {
   if (arguments.empty()) return {};
   const std::string name = SwitchName(arguments[0]);
   if (name == "?" && arguments.size() == 1) return {CommandLine::Action::Help, {}, {}};
-  if (name != "export") {
+  const bool report = name == "report";
+  if (name != "export" && !report) {
     return Mistake("Unknown argument \"" + arguments[0] + "\". Use /? to see the command line.");
   }
-  if (arguments.size() < 2 || arguments[1].empty()) {
+  // Only the report may go without a file: to the caller.
+  const bool fileGiven = arguments.size() > 1;
+  if (fileGiven ? arguments[1].empty() : !report) {
     return Mistake("No file name after " + arguments[0] + ". Use /? to see the command line.");
   }
   if (arguments.size() > 2) {
     return Mistake("Unexpected argument \"" + arguments[2] +
                    "\" after the file name. Put a name with blanks in double quotes.");
   }
-  return {CommandLine::Action::Export, arguments[1], {}};
+  return {report ? CommandLine::Action::Report : CommandLine::Action::Export,
+          fileGiven ? arguments[1] : std::string(),
+          {}};
 }
 
 std::string CommandLineHelp() {
@@ -74,6 +79,9 @@ std::string CommandLineHelp() {
          "quillon-admin.exe /export FILE   writes this computer's printer settings, as Apply\r\n"
          "                                 would store them, to the registry file FILE; import\r\n"
          "                                 it elsewhere with reg import FILE\r\n"
+         "quillon-admin.exe /report [FILE] tells, for each setting, what the window shows,\r\n"
+         "                                 where that comes from and which copies it hides;\r\n"
+         "                                 to FILE, or to the console it was started from\r\n"
          "quillon-admin.exe /?             shows this";
 }
 

@@ -9,7 +9,6 @@
 namespace quillon {
 namespace {
 
-constexpr const char* kProductPrinterName = "Quillon";
 constexpr int kTestFontPoints = 24;
 
 constexpr const char* kNotPrinted =

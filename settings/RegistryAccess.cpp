@@ -155,7 +155,7 @@ std::string RegistryAccess::ReadTextAndClose(KeyHandle key, const std::string& v
   std::uint32_t type = kRegNone;
   std::uint32_t size = 0;
   if (registry_.QueryValue(key, value, type, nullptr, size) != kErrorSuccess) return {};
-  if (type != kRegSz && type != kRegExpandSz) return {};
+  if (!IsTextValue(type)) return {};
   // A buffer of exactly the stored size leaves no room for a NUL the value
   // lacks, so text stored without one comes back whole.
   std::string text(size, '\0');
@@ -172,7 +172,7 @@ std::int32_t RegistryAccess::ReadNumberAndClose(KeyHandle key, const std::string
   std::uint32_t type = kRegNone;
   std::uint32_t size = 0;
   if (registry_.QueryValue(key, value, type, nullptr, size) != kErrorSuccess) return kAbsentNumber;
-  if (type != kRegDword || size != kDwordSize) return kAbsentNumber;
+  if (!IsNumberValue(type, size)) return kAbsentNumber;
   std::array<std::uint8_t, kDwordSize> bytes{};
   if (registry_.QueryValue(key, value, type, bytes.data(), size) != kErrorSuccess) {
     return kAbsentNumber;

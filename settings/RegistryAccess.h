@@ -15,6 +15,12 @@ namespace quillon {
 // What number reads give for a value that is missing or not a 4-byte REG_DWORD.
 inline constexpr std::int32_t kAbsentNumber = -1;
 
+// The values the reads take: texts of the two text types, numbers of four bytes.
+constexpr bool IsTextValue(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz; }
+constexpr bool IsNumberValue(std::uint32_t type, std::uint32_t size) {
+  return type == kRegDword && size == kDwordSize;
+}
+
 // A key: its root and its path below the root.
 struct Location {
   RootKey root;

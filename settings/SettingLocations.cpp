@@ -10,12 +10,6 @@
 namespace quillon {
 namespace {
 
-struct CopyPlace {
-  ProductCopy copy;
-  Location location;
-  bool use64BitView;
-};
-
 // Every place a product value may have a copy.
 constexpr std::array<CopyPlace, 4> kCopyPlaces{{
     {ProductCopy::Machine, kMachineProductKey, false},
@@ -26,11 +20,6 @@ constexpr std::array<CopyPlace, 4> kCopyPlaces{{
 
 constexpr std::array<ProductCopy, 4> kClearOrder{ProductCopy::Machine, ProductCopy::User,
                                                 ProductCopy::Legacy, ProductCopy::Machine64BitView};
-
-const CopyPlace& PlaceOf(ProductCopy copy) {
-  return *std::find_if(kCopyPlaces.begin(), kCopyPlaces.end(),
-                       [copy](const CopyPlace& place) { return place.copy == copy; });
-}
 
 // The places the load reads a setting stored per user or for all users, in
 // the order it tries them: kLookupOrder less the 64-bit view, which the
@@ -61,6 +50,11 @@ struct NamedCopy {
 };
 
 }  // namespace
+
+const CopyPlace& PlaceOf(ProductCopy copy) {
+  return *std::find_if(kCopyPlaces.begin(), kCopyPlaces.end(),
+                       [copy](const CopyPlace& place) { return place.copy == copy; });
+}
 
 SettingLocations::SettingLocations(RegistryAccess& registry) : registry_(registry) {}
 

@@ -41,6 +41,14 @@ enum class ProductCopy { Machine, User, Legacy, Machine64BitView };
 inline constexpr std::array<ProductCopy, 4> kLookupOrder{
     ProductCopy::Legacy, ProductCopy::User, ProductCopy::Machine64BitView, ProductCopy::Machine};
 
+// Where a copy lives: its key, and whether in the machine key's 64-bit view.
+struct CopyPlace {
+  ProductCopy copy;
+  Location location;
+  bool use64BitView;
+};
+const CopyPlace& PlaceOf(ProductCopy copy);
+
 // A text or a number, as a setting is stored.
 using SettingData = std::variant<std::string, std::int32_t>;
 

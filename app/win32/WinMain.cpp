@@ -1,7 +1,8 @@
 // The program: the real window, the platform pieces the core works through,
 // the core AdminUtilityMain loaded from the registry, and the message loop
 // until the window closes; or, asked on the command line, the export of the
-// settings to a registry file, with no window at all.
+// settings to a registry file, or the report of where each setting comes from,
+// with no window at all.
 #include <windows.h>
 
 #include <array>
@@ -11,6 +12,7 @@
 #include "app/AdminUtilityMain.h"
 #include "app/CommandLine.h"
 #include "app/ExportSettings.h"
+#include "app/SettingsReport.h"
 #include "app/win32/MainWindow.h"
 #include "app/win32/Win32EnvironmentBroadcast.h"
 #include "app/win32/Win32OpenFileDialog.h"
@@ -147,6 +149,39 @@ int Export(const std::string& path, const CallerChannel& caller) {
   return 0;
 }
 
+bool RunsUnderWow64() {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+bool HelperLibraryLoads() {
+  const HMODULE library = LoadLibraryA(kHelperLibraryName);
+  if (library) FreeLibrary(library);
+  return library != nullptr;
+}
+
+int Report(const std::string& path, const CallerChannel& caller) {
+  Win32Registry registry;
+  Win32HelperLibrary helperLibrary;
+  Win32Printers printers;
+  const std::string report =
+      SettingsReport(registry, helperLibrary, printers, UserNumberSeparators(),
+                     {.computer = NameOf(GetComputerNameA),
+                      .user = NameOf(GetUserNameA),
+                      .wow64Process = RunsUnderWow64(),
+                      .helperLibraryLoads = HelperLibraryLoads()});
+  if (path.empty()) {
+    caller.Say(report, true);
+    return 0;
+  }
+  if (const std::string failure = WriteWholeFile(path, report); !failure.empty()) {
+    caller.Say("Could not write " + path + ": " + failure, true);
+    return 1;
+  }
+  caller.Say("Wrote the report to " + path + ".", false);
+  return 0;
+}
+
 int Run(HINSTANCE instance, int showCommand) {
   const std::unique_ptr<MainWindow> window = MainWindow::Create(instance);
   if (!window) {
@@ -183,7 +218,8 @@ int Run(HINSTANCE instance, int showCommand) {
   return 0;
 }
 
-// Exit codes: 0 done, 1 the export failed, 2 the command line is wrong.
+// Exit codes: 0 done, 1 the export or the report's file failed, 2 the command
+// line is wrong.
 int Main(HINSTANCE instance, const char* arguments, int showCommand) {
   const CommandLine command = ParseCommandLine(arguments);
   switch (command.action) {
@@ -191,6 +227,8 @@ int Main(HINSTANCE instance, const char* arguments, int showCommand) {
       return Run(instance, showCommand);
     case CommandLine::Action::Export:
       return Export(command.file, CallerChannel());
+    case CommandLine::Action::Report:
+      return Report(command.file, CallerChannel());
     case CommandLine::Action::Help:
       CallerChannel().Say(CommandLineHelp(), true);
       return 0;

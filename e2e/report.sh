@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# /report under Wine, with the build's own Wine and prefix: on a prefix seeded
+# with a number in both views of the machine key and a text in the user key
+# and the machine key, the report names the 64-bit view's copy of the number
+# as the one the window shows and the default view's as hidden, and the user's
+# copy of the text as hiding the machine's. Bad input is refused with its exit
+# code. Then the time the report takes against "cmd /c exit", medians of five.
+#
+#   report.sh WINE UTILITY WORK_DIR
+# WINE runs a Windows program in the prefix (the build's wine-run.sh).
+set -euo pipefail
+[ $# -eq 3 ] || { echo "usage: $0 WINE UTILITY WORK_DIR" >&2; exit 2; }
+wine=$1 utility=$2 work=$3
+rm -rf "$work" && mkdir -p "$work" && cd "$work"
+
+readonly keys=('HKEY_LOCAL_MACHINE\Software\Marrowby\Quillon' 'HKEY_CURRENT_USER\Software\Marrowby\Quillon')
+dos() { echo "Z:${1//\//\\}"; }
+fail() { echo "FAILED: $*" >&2; exit 1; }
+in_time() { timeout 120 "$@"; }
+wipe() {
+  local key view
+  for view in 32 64; do
+    for key in "${keys[@]}"; do in_time "$wine" reg delete "$key" /f "/reg:$view" >/dev/null 2>&1 || true; done
+  done
+}
+
+# The 64-bit reg sends the WOW6432Node path to the program's own view.
+cat >seed.reg <<'SEED'
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node\Marrowby\Quillon]
+"copy error retry count"=dword:00000020
+"PDFWatermarkFile"="C:\\Marks\\all users.pdf"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Marrowby\Quillon]
+"copy error retry count"=dword:00000040
+
+[HKEY_CURRENT_USER\Software\Marrowby\Quillon]
+"PDFWatermarkFile"="C:\\Marks\\mine.pdf"
+SEED
+
+status=0
+in_time "$wine" "$utility" /report a.txt b.txt >refusal.out 2>&1 || status=$?
+[ "$status" = 2 ] && [ -s refusal.out ] || fail "/report with two files ended with $status"
+status=0
+in_time "$wine" "$utility" /report "$(dos "$PWD/missing/report.txt")" >refusal.out 2>&1 || status=$?
+[ "$status" = 1 ] && [ ! -e missing ] || fail "/report to a missing folder ended with $status"
+
+wipe
+in_time "$wine" reg import "$(dos "$PWD/seed.reg")" >/dev/null 2>&1 || fail "reg import"
+in_time "$wine" "$utility" /report "$(dos "$PWD/report.txt")" >report.out 2>&1 ||
+  fail "/report ended with $? ($(tr -d '\r' <report.out))"
+tr -d '\r' <report.txt >report.lf
+expect() {
+  grep -qxF -A1 -- "$1" report.lf || fail "the report lacks: $1"
+  [ "$(grep -xF -A1 -- "$1" report.lf | tail -1)" = "$2" ] || fail "after \"$1\" the report lacks: $2"
+}
+expect '    "copy error retry count" from HKLM\Software\Marrowby\Quillon (64-bit view): REG_DWORD 64' \
+       '      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD 32'
+expect '    "PDFWatermarkFile" from HKCU\Software\Marrowby\Quillon: REG_SZ "C:\Marks\mine.pdf"' \
+       '      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "C:\Marks\all users.pdf"'
+# Without a file it goes to the console it was started from.
+in_time "$wine" "$utility" /report >console.out 2>&1 || fail "/report to the console ended with $?"
+grep -q 'from HKCU\\Software\\Marrowby\\Quillon: REG_SZ "C:\\Marks\\mine.pdf"' console.out ||
+  fail "the console got no report"
+
+median_ms() {
+  local i start
+  for i in 1 2 3 4 5; do
+    start=$(date +%s%N)
+    in_time "$wine" "$@" >/dev/null 2>&1 || true
+    echo $(( ($(date +%s%N) - start) / 1000000 ))
+  done | sort -n | sed -n 3p
+}
+report_ms=$(median_ms "$utility" /report "$(dos "$PWD/timed.txt")")
+exit_ms=$(median_ms cmd /c exit)
+wipe
+echo "report: $(wc -l <report.lf) lines; /report $report_ms ms, cmd /c exit $exit_ms ms (medians of 5)"
