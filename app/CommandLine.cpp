@@ -78,7 +78,7 @@ std::string CommandLineHelp() {
          "quillon-admin.exe                opens the window\r\n"
          "quillon-admin.exe /export FILE   writes this computer's printer settings, as Apply\r\n"
          "                                 would store them, to the registry file FILE; import\r\n"
-         "                                 it elsewhere with reg import FILE\r\n"
+         "                                 it on machines of the same width as its header says\r\n"
          "quillon-admin.exe /report [FILE] tells, for each setting, what the window shows,\r\n"
          "                                 where that comes from and which copies it hides;\r\n"
          "                                 to FILE, or to the console it was started from\r\n"

@@ -10,47 +10,19 @@
 #include "app/AdminUtilityMain.h"
 #include "app/ControlModel.h"
 #include "app/ControlTable.h"
+#include "app/HeadlessPorts.h"
 #include "settings/RecordingRegistry.h"
 
 namespace quillon {
 namespace {
 
-// What the window would have shown, kept for the file or for the refusal.
-class KeptMessages final : public MessageBoxes {
- public:
-  int Show(const std::string& text, const std::string&, unsigned) override {
-    texts.push_back(text);
-    return kIdOk;
-  }
-  std::vector<std::string> texts;
-
- private:
-  static constexpr int kIdOk = 1;
-};
-
-// Load and Apply never ask for a file, a printer or the broadcast's answer;
-// the broadcast goes out when the file is imported and the machine restarts.
-class NoFileDialog final : public OpenFileDialog {
- public:
-  std::optional<std::string> Choose(const OpenFileRequest&) override { return std::nullopt; }
-};
+// Load and Apply print nothing.
 class NoPrinters final : public Printers {
  public:
   std::vector<std::string> InstalledPrinterNames() override { return {}; }
   void MakeCurrent(const std::string&) override {}
   bool PrintDocument(const std::vector<std::string>&, int) override { return false; }
 };
-class NoBroadcast final : public EnvironmentBroadcast {
- public:
-  void AnnounceEnvironmentChange() override {}
-};
-
-std::string OneLine(std::string text) {
-  for (char& c : text) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
-  return text;
-}
 
 // How to import the file so that it reaches both views where it was made; a
 // 32-bit importer sends both to the 32-bit view, which the file's order keeps

@@ -17,16 +17,15 @@
 #include "app/BitSets.h"
 #include "app/ControlModel.h"
 #include "app/ControlTable.h"
+#include "app/HeadlessPorts.h"
 #include "app/SettingsCatalogue.h"
+#include "platform/Version.h"
 #include "settings/SettingLocations.h"
 
 namespace quillon {
 namespace {
 
 using Id = ControlId;
-
-// The program's version as the report names it.
-constexpr std::string_view kVersion = kMainWindow.title.substr(kMainWindow.title.rfind(' ') + 1);
 
 // A key in one view; a key with one view is named in the default view.
 struct KeyInView {
@@ -117,25 +116,6 @@ class NotingControls final : public Controls {
  private:
   const std::vector<Look>& looks_;
   ControlModel model_;
-};
-
-// The load asks for no file and announces nothing; what it would have shown
-// in a box goes into the report.
-class NoFileDialog final : public OpenFileDialog {
- public:
-  std::optional<std::string> Choose(const OpenFileRequest&) override { return std::nullopt; }
-};
-class NoBroadcast final : public EnvironmentBroadcast {
- public:
-  void AnnounceEnvironmentChange() override {}
-};
-class KeptMessages final : public MessageBoxes {
- public:
-  int Show(const std::string& text, const std::string&, unsigned) override {
-    texts.push_back(text);
-    return 1;
-  }
-  std::vector<std::string> texts;
 };
 
 // One copy of a value, as stored.
@@ -411,7 +391,7 @@ std::vector<std::string> Header(const ReportOrigin& origin, bool windows64, bool
                                 bool allUsersTicked) {
   return {std::string(kMainWindow.title) + ": where each printer setting comes from",
           "Computer " + origin.computer + ", user " + origin.user + ", version " +
-              std::string(kVersion),
+              QUILLON_VERSION_TEXT,
           std::string("Windows: ") + (windows64 ? "64-bit" : "32-bit") +
               " as the utility reads it (PROCESSOR_ARCHITECTURE); the utility " +
               (origin.wow64Process ? "runs" : "does not run") + " under WOW64",
@@ -449,9 +429,7 @@ std::string SettingsReport(Registry& registry, HelperLibrary& helperLibrary, Pri
       Header(origin, windows64, std::ranges::find(names, kProductPrinterName) != names.end(),
              controls.Value(Id::chkApplyToAllUsers) != 0);
   for (const std::string& message : messages.texts) {
-    std::string line = "The window would have said: " + message;
-    std::ranges::replace(line, '\n', ' ');
-    lines.push_back(line);
+    lines.push_back("The window would have said: " + OneLine(message));
   }
   AddSettings(lines, registry, {controls, noting.looks, window.PasswordsNotShown(), windows64});
   std::string text;

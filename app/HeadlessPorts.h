@@ -1,0 +1,44 @@
+#pragma once
+// The window's platform ports for a run without a window (the export and the
+// report): the load and Apply never ask for a file or announce a change
+// there, and what they would have shown in a box is kept for the caller.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/AdminUtilityMain.h"
+
+namespace quillon {
+
+class KeptMessages final : public MessageBoxes {
+ public:
+  int Show(const std::string& text, const std::string&, unsigned) override {
+    texts.push_back(text);
+    return kIdOk;
+  }
+  std::vector<std::string> texts;
+
+ private:
+  static constexpr int kIdOk = 1;
+};
+
+class NoFileDialog final : public OpenFileDialog {
+ public:
+  std::optional<std::string> Choose(const OpenFileRequest&) override { return std::nullopt; }
+};
+
+// The broadcast goes out where the file is imported, when the machine restarts.
+class NoBroadcast final : public EnvironmentBroadcast {
+ public:
+  void AnnounceEnvironmentChange() override {}
+};
+
+// A kept message as one line of a file or a console.
+inline std::string OneLine(std::string text) {
+  for (char& c : text) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return text;
+}
+
+}  // namespace quillon
