@@ -1,9 +1,10 @@
 // The main window on the substitute registry, one scenario a row: what is
 // stored before the load, what the load shows, what the administrator then
 // types, and after a click (Apply unless told) the whole registry, the start of
-// each box shown, the pages printed and what was asked of the window. Each row
-// runs on 32-bit and 64-bit Windows unless it names one. Then the tab order,
-// and a round trip and fault injection over every setting.
+// each box shown, the pages printed and what was asked of the window and of the
+// file picker. Each row runs on 32-bit and 64-bit Windows unless it names one.
+// Then the catalogue's names, and a round trip and fault injection over every
+// setting.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -215,13 +216,6 @@ TEST(Window, Scenarios) {
       // Each pass that ran, a "wait;" in the window's calls, announced the environment once.
       EXPECT_EQ(s.broadcast.announcements, std::ranges::count(row.window, 'w'));
     }
-  }
-}
-
-TEST(ControlTable, EachTabStopIsTakenOnce) {
-  std::set<int> tabOrders = {kTabControl.tabOrder};
-  for (const ControlDefinition& c : ControlTable()) {
-    EXPECT_TRUE(!c.tabOrder || tabOrders.insert(*c.tabOrder).second) << ControlName(c.id);
   }
 }
 

@@ -48,7 +48,8 @@ TEST(basBlowfish, PublishedVectorsEncryptAndDecrypt) {
   EXPECT_EQ(state.P, kInitialP) << "the empty key leaves the unkeyed tables";
 }
 
-TEST(basBlowfishByteFns, WholeBlocksArePaddedAndTheLastByteIsTrusted) {
+// Removing the padding trusts the last byte: the fuzz target's invariants.
+TEST(basBlowfishByteFns, WholeBlocksArePadded) {
   KeyState state{};
   ASSERT_TRUE(SetKey(state, Bytes(8, 0x00)));
   const Bytes encrypted = CryptBlocks(state, Bytes(12, 0), true);  // bytes after the last block go
@@ -57,13 +58,6 @@ TEST(basBlowfishByteFns, WholeBlocksArePaddedAndTheLastByteIsTrusted) {
   EXPECT_EQ(AddPadding({}), Bytes(8, 8));
   EXPECT_EQ(AddPadding(Bytes(7, 'a')), (Bytes{'a', 'a', 'a', 'a', 'a', 'a', 'a', 1}));
   EXPECT_EQ(AddPadding({'a', 'b', 'c'}), (Bytes{'a', 'b', 'c', 5, 5, 5, 5, 5}));
-  const std::pair<Bytes, Bytes> removed[] = {{{'a', 'b', 'c', 1, 2, 3, 4, 5}, {'a', 'b', 'c'}},
-                                             {{'a', 'b', 'c', 5, 5, 5, 5, 8}, {}},
-                                             {{'a', 5}, {}},
-                                             {{}, {}},
-                                             {{'a', 0}, {'a', 0}},
-                                             {{'a', 9}, {'a', 9}}};
-  for (const auto& [data, unpadded] : removed) EXPECT_EQ(RemovePadding(data), unpadded);
   EXPECT_EQ(DecryptBytes(state, EncryptBytes(state, Bytes(8, 'a'))), Bytes(8, 'a'));
 }
 

@@ -52,7 +52,8 @@ bool OnScreen(const ControlDefinition& row, Page page) {
 }
 
 // The tab control, then every enabled control on the screen that takes the
-// focus, by their numbers in the table.
+// focus, by their numbers in the table; of two with one number only the first,
+// so that the walk shows the second.
 std::vector<std::string> TabStopsInTableOrder(Page page) {
   std::map<int, std::string> stops = {{kTabControl.tabOrder, std::string(kTabControl.name)}};
   for (const ControlDefinition& row : ControlTable()) {
@@ -122,7 +123,6 @@ TEST_F(MainWindowTest, EachPageShowsItsControlsAndTheTabKeyWalksThemInTableOrder
   EXPECT_EQ(GetFocus(), Child(ControlId::btnApply)) << "the focus does not start on Apply";
   const auto front = SendMessageA(GetDlgItem(Frame(), kTabControlDialogId), TCM_GETCURSEL, 0, 0);
   EXPECT_EQ(kTabControl.tabCaptions.at(static_cast<std::size_t>(front)), "Troubleshooting");
-  EXPECT_TRUE(IsWindowVisible(Child(ControlId::txtQuillonTEMP)));
   for (std::size_t index = 0; index < kPageCount; ++index) {
     const auto page = static_cast<Page>(index);
     SCOPED_TRACE(std::string(kTabControl.tabCaptions[index]));
