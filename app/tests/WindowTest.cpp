@@ -128,7 +128,8 @@ const Scenario kScenarios[] = {
        machine:default permissions=20; machine:default permissions mask=20;
        machine:PDFExcludeWatermarkPost=0; machine:persistent=1;
        machine:Default Post Action="p "%s"";)")},
-    // passwords are decoded, encoded and stored or deleted at the machine only
+    // passwords are decoded, encoded and stored or deleted at the machine only; "-3" and "2.5"
+    // are page counts; the smallest number is stored
     {.bits = 64,
      .seeded = R"(user:default master password="3E2C540A0477105B";)",
      .shown = R"(txtMasterPass=Pw;)",
