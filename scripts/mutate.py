@@ -41,8 +41,9 @@ one `file:line: original -> mutant` line per survivor, and writes the same
 report to --report when given. Ctrl-C ends the run early with the report of
 the mutants done so far; the source is restored in every case.
 
-After a run, build/native (and build/native-asan) holds objects built from the last mutant; the
-restored source is newer than them, so the next build compiles it again.
+After a run, build/native (and build/native-asan) holds objects built from
+the last mutant; the restored source is newer than them, so the next build
+compiles it again.
 """
 
 import argparse
