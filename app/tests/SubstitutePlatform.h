@@ -44,9 +44,7 @@ inline Lines Split(std::string_view list) {
 }
 
 inline ControlId IdNamed(std::string_view name) {
-  return std::ranges::find(ControlTable(), name,
-                           [](const ControlDefinition& c) { return ControlName(c.id); })
-      ->id;
+  return static_cast<ControlId>(std::ranges::find(kControlNames, name) - kControlNames.begin());
 }
 
 struct Session {

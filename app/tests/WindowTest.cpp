@@ -3,8 +3,8 @@
 // types, and after a click (Apply unless told) the whole registry, the start of
 // each box shown, the pages printed and what was asked of the window and of the
 // file picker. Each row runs on 32-bit and 64-bit Windows unless it names one.
-// Then the catalogue's names, and a round trip and fault injection over every
-// setting.
+// Then the tab order, the catalogue's names, and a round trip and fault
+// injection over every setting.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -200,10 +200,9 @@ TEST(Window, Scenarios) {
       const Lines loaded = s.Snapshot();
       for (const std::string& entry : Split(row.shown))
         EXPECT_EQ(std::ranges::count(loaded, entry), 1) << entry;
-      for (const auto& [source, members] : kEnablingGroups) {
+      for (const auto& [source, members] : kEnablingGroups)
         for (const std::string& member : Split(members))
           EXPECT_EQ(s.controls.Enabled(IdNamed(member)), !s.Shown(source).empty()) << member;
-      }
       for (const std::string& entry : Split(row.typed)) s.Type(entry);
       window.Click(row.click);
       EXPECT_EQ(s.Describe(), row.after);
@@ -218,6 +217,12 @@ TEST(Window, Scenarios) {
       EXPECT_EQ(s.broadcast.announcements, std::ranges::count(row.window, 'w'));
     }
   }
+}
+
+TEST(ControlTable, EachTabStopIsTakenOnce) {
+  std::set<int> tabOrders = {kTabControl.tabOrder};
+  for (const ControlDefinition& c : ControlTable())
+    EXPECT_TRUE(!c.tabOrder || tabOrders.insert(*c.tabOrder).second) << ControlName(c.id);
 }
 
 // A long table hides a name given twice at one place; the load's order is

@@ -52,8 +52,7 @@ bool OnScreen(const ControlDefinition& row, Page page) {
 }
 
 // The tab control, then every enabled control on the screen that takes the
-// focus, by their numbers in the table; of two with one number only the first,
-// so that the walk shows the second.
+// focus, by their numbers in the table.
 std::vector<std::string> TabStopsInTableOrder(Page page) {
   std::map<int, std::string> stops = {{kTabControl.tabOrder, std::string(kTabControl.name)}};
   for (const ControlDefinition& row : ControlTable()) {
