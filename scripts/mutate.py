@@ -14,6 +14,7 @@ Run from anywhere in the repository (the native build must configure):
     python3 scripts/mutate.py --list               # show the mutants, run nothing
     python3 scripts/mutate.py --only app/SettingsLoad.cpp --max 20
     python3 scripts/mutate.py --report mutation.txt
+    python3 scripts/mutate.py --sanitizers         # survivors again under ASan and UBSan
 
 The slips: comparison flips (== !=, < <=, > >=), && and || swapped, true and
 false swapped in return statements, integer constants off by one (0 and 1
@@ -27,6 +28,12 @@ order, then a seeded sample of --max mutants spread over the files in
 proportion to their candidates. Rewriting the tests therefore leaves the list
 unchanged, and runs before and after are comparable.
 
+An out-of-bounds write or undefined behaviour often passes the plain build's
+tests unnoticed. With --sanitizers each survivor is built again with the
+native-asan preset and its test programs run there; a failure counts as
+killed ("killed by asan"). That costs a second incremental build per
+survivor, and the native-asan build once at the start.
+
 Each mutant gets a build time-out and a test time-out; a mutant that runs
 into either counts as killed and is also shown as timed out. At the end the
 script prints killed, survived, did-not-compile, timed-out and total, then
@@ -34,8 +41,9 @@ one `file:line: original -> mutant` line per survivor, and writes the same
 report to --report when given. Ctrl-C ends the run early with the report of
 the mutants done so far; the source is restored in every case.
 
-After a run, build/native holds objects built from the last mutant; the
-restored source is newer than them, so the next build compiles it again.
+After a run, build/native (and build/native-asan) holds objects built from
+the last mutant; the restored source is newer than them, so the next build
+compiles it again.
 """
 
 import argparse
@@ -60,6 +68,11 @@ EXCLUDED_FILES = {"crypto/basBlfInitialTables.cpp"}
 SOURCE_SUFFIXES = {".cpp", ".h", ".hpp"}
 CONFIGURE = ["cmake", "--preset", "native"]
 BUILD = ["cmake", "--build", "--preset", "native", "-j2"]
+# --sanitizers: a survivor of the plain build goes on to the native-asan one,
+# where an out-of-bounds access or undefined behaviour ends the test program.
+ASAN_BUILD_DIR = ROOT / "build" / "native-asan"
+ASAN_CONFIGURE = ["cmake", "--preset", "native-asan"]
+ASAN_BUILD = ["cmake", "--build", "--preset", "native-asan", "-j2"]
 TEST_FLAGS = ["--gtest_brief=1"]
 
 # Measured on 2 shared cores: a mutant in a .cpp file costs 1-5 s, one in a
@@ -299,18 +312,29 @@ def Run(command, timeout):
             process.wait()
 
 
-def TestPrograms():
-    return sorted(p for p in BUILD_DIR.rglob("*_tests")
+@dataclass(frozen=True, eq=False)
+class Build:
+    configure: list
+    build: list
+    folder: Path
+
+
+PLAIN = Build(CONFIGURE, BUILD, BUILD_DIR)
+SANITIZED = Build(ASAN_CONFIGURE, ASAN_BUILD, ASAN_BUILD_DIR)
+
+
+def TestPrograms(folder):
+    return sorted(p for p in folder.rglob("*_tests")
                   if p.is_file() and os.access(p, os.X_OK))
 
 
-def Baseline(build_timeout):
+def Baseline(build, build_timeout):
     """The test programs with a time-out each, after a clean run of all of them."""
-    if Run(CONFIGURE, build_timeout) != "ok" or Run(BUILD, build_timeout) != "ok":
-        sys.exit("the unmutated native build fails; fix it first")
-    programs = TestPrograms()
+    if Run(build.configure, build_timeout) != "ok" or Run(build.build, build_timeout) != "ok":
+        sys.exit(f"the unmutated build in {build.folder} fails; fix it first")
+    programs = TestPrograms(build.folder)
     if not programs:
-        sys.exit(f"no test programs under {BUILD_DIR}")
+        sys.exit(f"no test programs under {build.folder}")
     timeouts = {}
     for program in programs:
         started = time.monotonic()
@@ -320,10 +344,10 @@ def Baseline(build_timeout):
     return timeouts
 
 
-def Verdict(build_timeout, test_timeouts):
-    build = Run(BUILD, build_timeout)
-    if build != "ok":
-        return "timed out" if build == "timeout" else "did not compile"
+def Verdict(build, build_timeout, test_timeouts):
+    built = Run(build.build, build_timeout)
+    if built != "ok":
+        return "timed out" if built == "timeout" else "did not compile"
     for program, timeout in test_timeouts.items():
         outcome = Run([str(program)] + TEST_FLAGS, timeout)
         if outcome != "ok":
@@ -331,25 +355,31 @@ def Verdict(build_timeout, test_timeouts):
     return "survived"
 
 
+# `test_timeouts` by build; the sanitized build sees only the plain one's survivors.
 def TryMutant(mutant, build_timeout, test_timeouts):
     source = ROOT / mutant.path
     original = source.read_bytes()
     try:
         source.write_bytes(mutant.apply(original.decode()).encode())
-        return Verdict(build_timeout, test_timeouts)
+        verdict = Verdict(PLAIN, build_timeout, test_timeouts[PLAIN])
+        if verdict == "survived" and SANITIZED in test_timeouts:
+            sanitized = Verdict(SANITIZED, build_timeout, test_timeouts[SANITIZED])
+            verdict = "killed by asan" if sanitized in ("killed", "timed out") else verdict
+        return verdict
     finally:
         source.write_bytes(original)
 
 
 def Report(results, planned, seconds):
     count = {v: sum(1 for _, r in results if r == v)
-             for v in ("killed", "survived", "did not compile", "timed out")}
+             for v in ("killed", "killed by asan", "survived", "did not compile", "timed out")}
     compiled = len(results) - count["did not compile"]
-    caught = count["killed"] + count["timed out"]
+    caught = count["killed"] + count["killed by asan"] + count["timed out"]
     lines = [f"mutants run: {len(results)} of {planned} in {seconds / 60:.1f} min"]
     if len(results) < planned:
         lines.append("(run cut short)")
-    lines += [f"killed:          {caught} (of which timed out: {count['timed out']})",
+    lines += [f"killed:          {caught} (of which timed out: {count['timed out']}, "
+              f"by the sanitizers only: {count['killed by asan']})",
               f"survived:        {count['survived']}",
               f"did not compile: {count['did not compile']}",
               f"timed out:       {count['timed out']}",
@@ -370,6 +400,8 @@ def Main():
                         help="only the mutants in this core file (repeatable)")
     parser.add_argument("--list", action="store_true", help="print the mutants and stop")
     parser.add_argument("--report", type=Path, help="also write the report to this file")
+    parser.add_argument("--sanitizers", action="store_true",
+                        help="try each survivor again in the native-asan build")
     parser.add_argument("--build-timeout", type=float, default=600, help="seconds per build (default %(default)s)")
     args = parser.parse_args()
 
@@ -389,7 +421,8 @@ def Main():
     started = time.monotonic()
     results = []
     try:
-        test_timeouts = Baseline(args.build_timeout)
+        builds = [PLAIN, SANITIZED] if args.sanitizers else [PLAIN]
+        test_timeouts = {build: Baseline(build, args.build_timeout) for build in builds}
         print(f"baseline passes ({time.monotonic() - started:.0f} s); {len(mutants)} mutants", flush=True)
         for number, mutant in enumerate(mutants, 1):
             mutant_started = time.monotonic()

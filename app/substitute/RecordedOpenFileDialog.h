@@ -1,6 +1,7 @@
 #pragma once
-// The open-file dialog for native tests: records every request and answers
-// with the path prepared for it, once; with none prepared, the user cancels.
+// The open-file dialog for native tests: records every request as
+// "<title>|<flags>" and answers with the path prepared for it, once; with
+// none prepared, the user cancels.
 #include <optional>
 #include <string>
 #include <utility>
@@ -13,11 +14,11 @@ namespace quillon {
 class RecordedOpenFileDialog final : public OpenFileDialog {
  public:
   std::optional<std::string> Choose(const OpenFileRequest& request) override {
-    requests.push_back(request);
+    requests.push_back(request.title + "|" + std::to_string(request.flags));
     return std::exchange(answer, std::nullopt);
   }
   std::optional<std::string> answer;
-  std::vector<OpenFileRequest> requests;
+  std::vector<std::string> requests;
 };
 
 }  // namespace quillon

@@ -43,6 +43,10 @@ inline Lines Split(std::string_view list) {
   return entries;
 }
 
+inline ControlId IdNamed(std::string_view name) {
+  return static_cast<ControlId>(std::ranges::find(kControlNames, name) - kControlNames.begin());
+}
+
 struct Session {
   explicit Session(Windows windows = Windows::Bits64) : registry(windows) {}
 
@@ -98,10 +102,7 @@ struct Session {
   // Types a text into its control, sets a check box, or clicks a button and
   // chooses the file in its dialog (none: cancels it).
   void Type(const std::string& entry) {
-    const ControlId id =
-        std::ranges::find(ControlTable(), entry.substr(0, entry.find('=')),
-                          [](const ControlDefinition& c) { return ControlName(c.id); })
-            ->id;
+    const ControlId id = IdNamed(entry.substr(0, entry.find('=')));
     const std::string typed = entry.substr(entry.find('=') + 1);
     if (DefinitionOf(id).kind == ControlKind::kCheckBox)
       return controls.SetValue(id, std::stoi(typed));
@@ -114,7 +115,8 @@ struct Session {
   RecordedOpenFileDialog dialog;
   SubstituteRegistry registry;
   RecordedMessageBoxes messages;
-  RecordedPrinters printers{{"Office", "Quillon"}, "Office"};
+  // Only the first printer named exactly "Quillon" is to be made current.
+  RecordedPrinters printers{{"Office", "quillon", "Quillon", "Quillon"}, "Office"};
   RecordedEnvironmentBroadcast broadcast;
   SubstituteHelperLibrary library;
   std::optional<AdminUtilityMain> window;

@@ -1,9 +1,10 @@
 // The main window on the substitute registry, one scenario a row: what is
 // stored before the load, what the load shows, what the administrator then
 // types, and after a click (Apply unless told) the whole registry, the start of
-// each box shown, the pages printed and what was asked of the window. Each row
-// runs on 32-bit and 64-bit Windows unless it names one. Then the tab order,
-// and a round trip and fault injection over every setting.
+// each box shown, the pages printed and what was asked of the window and of the
+// file picker. Each row runs on 32-bit and 64-bit Windows unless it names one.
+// Then the tab order, the catalogue's names, and a round trip and fault
+// injection over every setting.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -16,6 +17,7 @@ namespace quillon {
 namespace {
 
 using Id = ControlId;
+using namespace std::string_literals;
 
 struct Scenario {
   int bits = 0;  // 32 or 64: on that system only
@@ -27,21 +29,39 @@ struct Scenario {
   Lines after = Pass(""), messages = {"Settings saved."};  // the start of each box
   std::string window = "wait;restore;close;";
   Lines printed = {};
+  Lines asked = {};  // of the file picker, "<title>|<flags>"
 };
 
 // The stored forms of "Pw" and "Secret" on the own path are 3E2C540A0477105B
 // and 5D044FFA2A7F0702.
 const std::string kRange = "\" must hold a number from -2147483648 to 2147483647, not \"";
+// The picker's flags: the read-only box hidden and no network button (0x20004),
+// and the file must exist (0x21004).
+const std::string kAnyName = "|131076", kExisting = "|135172";
+
+// Controls greyed while their box is empty.
+const std::pair<Id, const char*> kEnablingGroups[] = {
+    {Id::txtPDFFileName,
+     "txtMergeFile; txtWatermarkFile; cboMergeCommand; cboWatermarkCommand; "
+     "lblAppend; lblApply; lblWatermarkFile;"},
+    {Id::txtWatermarkFile,
+     "lblWatermark; lblWatermarkPre; lblWatermarkPost; "
+     "txtExcludeWatermarkPre; txtExcludeWatermarkPost;"}};
 
 const Scenario kScenarios[] = {
-    // an empty registry shows the created window; a pass writes the eight numbers
-    {.seeded = R"(user:PDFTitle="Report"; savedialog:file options=2048;)",
+    // an empty registry shows the created window; a pass writes the eight numbers and removes
+    // every copy of the title; a lone "." is no page count
+    {.seeded = R"(user:PDFTitle="Report"; legacy:PDFTitle="L"; machine64:PDFTitle="M";
+       savedialog:file options=2048;)",
      .shown = R"(txtAutoMergeInterval=2000; txtAppendErrorRetryCount=4; txtCopyErrorRetryCount=10;
        txtRenameErrorRetryCount=4; txtDeleteErrorRetryCount=10; cboMergeCommand=Append;
        chkPersistent=1; chkPostActionWait=1; chkApplyToAllUsers=0;)",
+     .typed = "txtExcludeWatermarkPre=.;",
      .after = Pass("savedialog:file options=2048;")},
-    // legacy, then user, then machine: the first copy found wins and marks nothing
-    {.seeded = R"(legacy:PDFWatermarkFile="mark0"; user:PDFWatermarkFile="mark1";
+    // legacy, then user, then machine: the first copy found wins and marks nothing; background
+    // wins over foreground; an encryption mask lacking a bit shows no level
+    {.seeded = R"(user:file options=2560; machine:default options mask=8200;
+       machine:default options=8; legacy:PDFWatermarkFile="mark0"; user:PDFWatermarkFile="mark1";
        machine:PDFWatermarkFile="mark2"; user:PDFExcludeWatermarkPost=11; user:PDFPreview=2;
        machine:PDFExcludeWatermarkPost=12; legacy:copy error retry count=20;
        user:copy error retry count=21; legacy:PDFMailResolveNames=0; machine:PDFMailResolveNames=1;
@@ -52,49 +72,72 @@ const Scenario kScenarios[] = {
      .shown = R"(txtWatermarkFile=mark0; txtExcludeWatermarkPost=11; txtCopyErrorRetryCount=20;
        chkResolveNames=1; chkUseQuillonDestkopPreview=2; chkDisableAutoNameKeyboardCheck=1;
        txtPostAction=run; chkPostActionWait=0; txtMailSubject=; txtMergeFile=before.pdf;
-       cboMergeCommand=Prepend; txtQuillonTEMP=%T%\Q;)",
+       cboMergeCommand=Prepend; txtQuillonTEMP=%T%\Q; cboWatermarkCommand=Background;
+       cboEncryptLevel=;)",
      .after = Pass(R"(user:PDFWatermarkFile="mark0"; user:PDFExcludeWatermarkPost=11;
        user:file options=2048; user:persistent=1; machine:PDFPreview=2;
        machine:copy error retry count=20; machine:PDFMailResolveNames=1;
        machine:disable autoname keyboard check=1; user:PDFPrependFile="before.pdf";
        user:Default Post Action Nowait="run "%s""; environment:QUILLONTEMP="%T%\Q";)")},
-    // the 64-bit view first for numbers, never for texts; a copy at the machine only marks
+    // the 64-bit view first for numbers, never for texts; a copy at the machine only marks; the
+    // copy lock; one bit of the modification group; no resizing without a mask
     {.bits = 64,
      .seeded = R"(machine64:copy error retry count=64; machine:copy error retry count=32;
-       machine64:PDFWatermarkFile="w64"; machine64:disabled options=1; machine:disabled options=2;
+       machine64:PDFWatermarkFile="w64"; machine64:disabled options=67108865;
+       machine:disabled options=2; machine:default permissions mask=32;
+       machine:default permissions=1024; machine:default options=65536;
        machine:file options=512; user:PDFFileName="a"; machine:Default Path="C:\Out";
        legacy:PDFMailResolveNames=9;)",
      .shown = R"(txtCopyErrorRetryCount=64; txtWatermarkFile=; chkSendPDF=1; chkViewPDF=0;
-       cboWatermarkCommand=Foreground; chkApplyToAllUsers=1; chkResolveNames=1;)",
-     .after = Pass(R"(machine:copy error retry count=64; machine:disabled options=1;
+       cboWatermarkCommand=Foreground; chkApplyToAllUsers=1; chkResolveNames=1; chkCopyEnabled=0;
+       chkModifyEnabled=1; cboModifyPermission=Allow modification; chkDisableResizing=0;)",
+     .after = Pass(R"(machine:copy error retry count=64; machine:disabled options=67108865;
+       machine:default permissions=1320; machine:default permissions mask=1320;
        machine:PDFDefaultFileName="a"; machine:Default Path="C:\Out";
        machine:PDFMailResolveNames=1;)")},
-    // files chosen for the next job, the action without waiting, a cancelled picker, a typed
-    // merge command, print disabled and an emptied folder
+    // files chosen for the next job, the action without waiting, cancelled pickers, a typed
+    // merge command, print disabled, an emptied folder, 40 bits, no resizing, page counts of
+    // "-" and ""
     {.seeded = R"(savedialog:file options=2048; environment:QUILLONTEMP="C:\T";)",
-     .typed = R"(chkPrintPDF=1; txtQuillonTEMP=; btnSelectPDFFileName=C:\a.pdf; chkPersistent=0;
+     .typed = R"(chkPrintPDF=1; txtQuillonTEMP=; btnSelectPDFFileName=C:\a.pdf;
+       btnSelectPDFFileName=; chkPersistent=0; cboEncryptLevel=40 Bit Encryption;
+       chkDisableResizing=1; txtExcludeWatermarkPre=-; txtExcludeWatermarkPost=;
        txtPostAction=run "%s" -q; chkPostActionWait=0; btnSelectMergeFile=m.pdf;
        btnSelectMergeFile=; cboMergeCommand=Append it; btnSelectWatermarkFile=w.pdf;
        btnSelectWatermark=C:\w.pdf;)",
      .after = Pass(R"(user:PDFFileName="C:\a.pdf"; user:Post Action Nowait="run "%s" -q";
        user:PDFWatermarkFile="w.pdf"; user:file options=2048; machine:disabled options=128;
-       machine:PDFDefaultWatermarkFile="C:\w.pdf";)")},
+       machine:PDFDefaultWatermarkFile="C:\w.pdf"; machine:default options=65544;
+       machine:default options mask=73752;)"),
+     .asked = {"Select the PDF file" + kAnyName, "Select the PDF file" + kAnyName,
+               "Select the PDF file to merge" + kAnyName, "Select the PDF file to merge" + kAnyName,
+               "Select the Watermark PDF file" + kAnyName,
+               "Select a watermark PDF file" + kExisting}},
     // typed numbers are rounded, half to even, and left absent at their defaults; lists; a
-    // page count of letters becomes "0"
-    {.typed = R"(txtAppendErrorRetryCount=4.5; txtCopyErrorRetryCount=5.5;
+    // page count of letters becomes "0", one of "00" is stored and makes the pass persistent; a
+    // post action at the machine ticks "Apply to all users"
+    {.seeded = R"(machine:Post Action="p";)",
+     .shown = "chkApplyToAllUsers=1;",
+     .typed = R"(txtAppendErrorRetryCount=4.5; txtCopyErrorRetryCount=5.5;
        txtAutoMergeInterval= 2,000 ; txtDeleteErrorRetryCount=0;
        txtRenameErrorRetryCount=-00000000005; cboEncryptLevel=No Encryption;
        cboPrintPermission=Allow printing; cboCopyPermission=Allow copying;
-       txtExcludeWatermarkPre=12a;)",
+       txtExcludeWatermarkPre=12a; txtExcludeWatermarkPost=00;)",
      .after = Pass(R"(machine:copy error retry count=6; machine:delete error retry count=0;
        machine:rename error retry count=-5; machine:default options mask=8216;
-       machine:default permissions=20; machine:default permissions mask=20;)")},
-    // passwords are decoded, encoded and stored or deleted at the machine only
+       machine:default permissions=20; machine:default permissions mask=20;
+       machine:PDFExcludeWatermarkPost=0; machine:persistent=1;
+       machine:Default Post Action="p "%s"";)")},
+    // passwords are decoded, encoded and stored or deleted at the machine only; "-3" and "2.5"
+    // are page counts; the smallest number is stored
     {.bits = 64,
      .seeded = R"(user:default master password="3E2C540A0477105B";)",
      .shown = R"(txtMasterPass=Pw;)",
-     .typed = R"(txtUserPass=Secret; txtMasterPass=;)",
+     .typed = R"(txtUserPass=Secret; txtMasterPass=; txtExcludeWatermarkPre=-3;
+       txtExcludeWatermarkPost=2.5; txtDeleteErrorRetryCount=-2147483648;)",
      .after = Pass(R"(user:default master password="3E2C540A0477105B"; user:persistent=1;
+       user:PDFExcludeWatermarkPre=-3; user:PDFExcludeWatermarkPost=2;
+       machine:delete error retry count=-2147483648;
        machine:default user password="5D044FFA2A7F0702";)")},
     // without the library's export a typed password is not saved, and Test says so after its
     // second pass
@@ -108,10 +151,11 @@ const Scenario kScenarios[] = {
                   "File \"\" created.", "\"default master password\" was not saved",
                   "Not all settings were saved"},
      .window = "wait;restore;wait;restore;",
-     .printed = {"Quillon|24| | | |           Quillon test to \"\""}},
-    // numbers that cannot be stored refuse the pass before any write
+     .printed = {"Office>Quillon|24| | | |           Quillon test to \"\""}},
+    // numbers that cannot be stored refuse the pass before any write, and then Test prints nothing
     {.seeded = R"(user:PDFTitle="T";)",
      .typed = "txtAutoMergeInterval=abc; txtDeleteErrorRetryCount=2147483648;",
+     .click = Id::btnTestFile,
      .after = {"user:PDFTitle=\"T\""},
      .messages = {"Nothing was saved.\n\n\"Auto Merge Interval" + kRange + "abc\".\n\n" +
                   "\"Delete Error Retry Count" + kRange +
@@ -129,7 +173,18 @@ const Scenario kScenarios[] = {
      .after = Pass(R"(user:PDFTitle="Report"; user:PDFDefaultFileName="C:\t.pdf";)"),
      .messages = {"File \"C:\\t.pdf\" created.|Quillon Administrator Utility|0"},
      .window = "wait;restore;wait;restore;",
-     .printed = {"Quillon|24| | | |           Quillon test to \"C:\\t.pdf\""}},
+     .printed = {"Office>Quillon|24| | | |           Quillon test to \"C:\\t.pdf\""}},
+    // Cancel writes none of what Apply would (remove the title, move the legacy copy, write the
+    // numbers); "amd64" is no 64-bit Windows, so the 64-bit view goes unread
+    {.bits = 64,
+     .seeded = R"(environment:PROCESSOR_ARCHITECTURE="amd64"; machine64:copy error retry count=64;
+       legacy:PDFWatermarkFile="w"; user:PDFTitle="T";)",
+     .shown = "txtCopyErrorRetryCount=10;",
+     .click = Id::Command2,
+     .after = {"legacy:PDFWatermarkFile=\"w\"", "machine64:copy error retry count=64",
+               "user:PDFTitle=\"T\""},
+     .messages = {},
+     .window = "close;"},
 };
 
 TEST(Window, Scenarios) {
@@ -145,9 +200,9 @@ TEST(Window, Scenarios) {
       const Lines loaded = s.Snapshot();
       for (const std::string& entry : Split(row.shown))
         EXPECT_EQ(std::ranges::count(loaded, entry), 1) << entry;
-      // The groups that need a file name or a watermark file follow their boxes.
-      EXPECT_EQ(s.controls.Enabled(Id::cboMergeCommand), !s.Shown(Id::txtPDFFileName).empty());
-      EXPECT_EQ(s.controls.Enabled(Id::lblWatermarkPost), !s.Shown(Id::txtWatermarkFile).empty());
+      for (const auto& [source, members] : kEnablingGroups)
+        for (const std::string& member : Split(members))
+          EXPECT_EQ(s.controls.Enabled(IdNamed(member)), !s.Shown(source).empty()) << member;
       for (const std::string& entry : Split(row.typed)) s.Type(entry);
       window.Click(row.click);
       EXPECT_EQ(s.Describe(), row.after);
@@ -157,6 +212,7 @@ TEST(Window, Scenarios) {
       }
       EXPECT_EQ(s.controls.windowCalls, row.window);
       EXPECT_EQ(s.printers.documents, row.printed);
+      EXPECT_EQ(s.dialog.requests, row.asked);
       // Each pass that ran, a "wait;" in the window's calls, announced the environment once.
       EXPECT_EQ(s.broadcast.announcements, std::ranges::count(row.window, 'w'));
     }
@@ -165,9 +221,8 @@ TEST(Window, Scenarios) {
 
 TEST(ControlTable, EachTabStopIsTakenOnce) {
   std::set<int> tabOrders = {kTabControl.tabOrder};
-  for (const ControlDefinition& c : ControlTable()) {
+  for (const ControlDefinition& c : ControlTable())
     EXPECT_TRUE(!c.tabOrder || tabOrders.insert(*c.tabOrder).second) << ControlName(c.id);
-  }
 }
 
 // A long table hides a name given twice at one place; the load's order is
@@ -184,8 +239,8 @@ TEST(SettingsCatalogue, EachNameOnceAtItsPlace) {
 // machine only) and every control is then changed. A pass that succeeds must
 // bring a later load to show every change. A pass whose k-th registry write,
 // delete or open fails (for every k) must leave each control, as a fresh load
-// shows it, as before or as after the pass, never anything else, show the
-// failure, say that not everything was saved, keep the window open and the
+// shows it, as before or as after the pass, never anything else, name the
+// failed step, say that not everything was saved, keep the window open and the
 // title stored. Bit sets, which the load decodes from several values
 // together, are left out of that comparison.
 struct Attempt : Session {
@@ -206,6 +261,7 @@ struct Attempt : Session {
     }
     Seed("user:PDFTitle=\"Report\"");
     before = Reload();
+    const std::size_t loadBoxes = messages.shown.size();
     for (const ControlDefinition& c : ControlTable()) {
       if (c.kind == ControlKind::kTextBox) controls.SetText(c.id, "new " + Shown(c.id));
       if (c.kind == ControlKind::kComboBox) controls.SetText(c.id, std::string(c.listItems[1]));
@@ -225,6 +281,7 @@ struct Attempt : Session {
       EXPECT_EQ(window->ApplySettings(), ApplyOutcome::Saved);
     }
     calls = registry.CallCount(call) - calls;
+    failure = messages.shown.size() > loadBoxes ? messages.shown[loadBoxes] : "";
     edited = Snapshot();
     stored = Describe();
     after = Reload();
@@ -232,7 +289,6 @@ struct Attempt : Session {
   Lines Reload() {
     window.reset();
     outcome = messages.shown.empty() ? "" : messages.shown.back() + controls.windowCalls;
-    boxes = messages.shown.size();
     controls = ControlModel();
     Open();
     return Snapshot();
@@ -240,7 +296,7 @@ struct Attempt : Session {
 
   Lines before, edited, after, stored;
   std::string outcome;  // the last box shown and the window's calls, before the fresh load
-  std::size_t boxes;
+  std::string failure;  // the first box the pass showed
   int calls;
 };
 
@@ -249,8 +305,9 @@ TEST(FaultInjection, EverySettingKeepsItsOldValueOrGetsItsNewOne) {
   for (const DisabledOptionBit& option : kDisabledOptionBits) decoded.insert(option.box);
   for (const PermissionCombo& combo : kPermissionCombos) decoded.insert(combo.combo);
   for (const bool forAllUsers : {false, true}) {
-    for (const RegistryCall call :
-         {RegistryCall::SetValue, RegistryCall::DeleteValue, RegistryCall::OpenKey}) {
+    for (const auto& [call, operation, step] : {std::tuple{RegistryCall::SetValue, "save", "save"},
+                                                {RegistryCall::DeleteValue, "delete", "save"},
+                                                {RegistryCall::OpenKey, "delete", "open"}}) {
       const Attempt clean(forAllUsers, call, 0);
       EXPECT_EQ(clean.after, clean.edited);
       for (int k = 1; k <= clean.calls; ++k) {
@@ -263,7 +320,10 @@ TEST(FaultInjection, EverySettingKeepsItsOldValueOrGetsItsNewOne) {
                       failed.after[i] == clean.after[i])
               << failed.after[i];
         }
-        EXPECT_GE(failed.boxes, 2u) << "the failure is shown";
+        EXPECT_TRUE(
+            failed.failure.starts_with("Unable to "s + operation + " value ") &&
+            failed.failure.ends_with(", "s + step + " error code 5|Quillon Admin Utility|48"))
+            << failed.failure;
         EXPECT_TRUE(failed.outcome.starts_with("Not all settings were saved"));
         EXPECT_TRUE(failed.outcome.ends_with("48wait;restore;")) << "the window stays open";
         EXPECT_EQ(std::ranges::count(failed.stored, "user:PDFTitle=\"Report\""), 1);

@@ -1,11 +1,10 @@
 // The password protection: Blowfish on published vectors and the key-length
-// rules; the zero check the build runs on the key tables; byte arrays as blocks, padding and
-// hexadecimal; the stored passwords on both paths. Keys of every length are
-// compared with a reference implementation in the differential test, stored
-// forms in the window's.
+// rules; byte arrays as blocks, padding and hexadecimal; the stored passwords
+// on both paths. The key schedule meets a key of another length in the
+// stored forms the window's test and the helper library's compare; the
+// codecs' round trips are the fuzz targets' invariants.
 #include <gtest/gtest.h>
 
-#include <numeric>
 #include <string>
 #include <vector>
 
@@ -49,16 +48,8 @@ TEST(basBlowfish, PublishedVectorsEncryptAndDecrypt) {
   EXPECT_EQ(state.P, kInitialP) << "the empty key leaves the unkeyed tables";
 }
 
-// The build refuses initial tables with a zero entry through this check.
-TEST(basBlfArrays, TheZeroCheckFindsASingleZeroEntry) {
-  KeyState state{};
-  LoadInitialTables(state);
-  EXPECT_TRUE(HasNoZeroEntry(state.S));
-  state.S[3][255] = 0;
-  EXPECT_FALSE(HasNoZeroEntry(state.S));
-}
-
-TEST(basBlowfishByteFns, WholeBlocksArePaddedAndTheLastByteIsTrusted) {
+// Removing the padding trusts the last byte: the fuzz target's invariants.
+TEST(basBlowfishByteFns, WholeBlocksArePadded) {
   KeyState state{};
   ASSERT_TRUE(SetKey(state, Bytes(8, 0x00)));
   const Bytes encrypted = CryptBlocks(state, Bytes(12, 0), true);  // bytes after the last block go
@@ -67,23 +58,11 @@ TEST(basBlowfishByteFns, WholeBlocksArePaddedAndTheLastByteIsTrusted) {
   EXPECT_EQ(AddPadding({}), Bytes(8, 8));
   EXPECT_EQ(AddPadding(Bytes(7, 'a')), (Bytes{'a', 'a', 'a', 'a', 'a', 'a', 'a', 1}));
   EXPECT_EQ(AddPadding({'a', 'b', 'c'}), (Bytes{'a', 'b', 'c', 5, 5, 5, 5, 5}));
-  const std::pair<Bytes, Bytes> removed[] = {{{'a', 'b', 'c', 1, 2, 3, 4, 5}, {'a', 'b', 'c'}},
-                                             {{'a', 'b', 'c', 5, 5, 5, 5, 8}, {}},
-                                             {{'a', 5}, {}},
-                                             {{}, {}},
-                                             {{'a', 0}, {'a', 0}},
-                                             {{'a', 9}, {'a', 9}}};
-  for (const auto& [data, unpadded] : removed) EXPECT_EQ(RemovePadding(data), unpadded);
   EXPECT_EQ(DecryptBytes(state, EncryptBytes(state, Bytes(8, 'a'))), Bytes(8, 'a'));
 }
 
 // An odd length reads with a leading "0"; a pair stops at its first non-digit.
 TEST(basConvert, BytesBecomeUpperCaseHexAndAnyTextReadsBack) {
-  for (std::size_t length = 0; length <= 40; ++length) {
-    Bytes bytes(length);
-    std::iota(bytes.begin(), bytes.end(), static_cast<std::uint8_t>(length * 5));
-    EXPECT_EQ(HexToBytes(BytesToHex(bytes)), bytes);
-  }
   EXPECT_EQ(BytesToHex({0x0A, 0xBF}), "0ABF");
   EXPECT_EQ(HexToBytes("aBc"), (Bytes{0x0A, 0xBC}));
   EXPECT_EQ(HexToBytes("1zz1A \tF"), (Bytes{0x01, 0x00, 0x0A, 0x00}));

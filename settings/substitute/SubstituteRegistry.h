@@ -32,12 +32,13 @@ class SubstituteRegistry final : public Registry {
  public:
   enum class Windows { Bits32, Bits64 };
 
-  // Seeds the processor architecture, "AMD64" or "x86".
+  // 64-bit Windows names its processor architecture "AMD64"; 32-bit Windows
+  // here names none, which has to read as 32-bit as "x86" does.
   explicit SubstituteRegistry(Windows windows = Windows::Bits64)
       : twoViews_(windows == Windows::Bits64) {
     PutValue(kEnvironmentKey.root, kEnvironmentKey.path, RegistryView::Default,
-             kProcessorArchitectureValue, kRegSz,
-             TextBytes(twoViews_ ? std::string("AMD64", 6) : std::string("x86", 4)));
+             twoViews_ ? kProcessorArchitectureValue : "", kRegSz,
+             TextBytes(std::string("AMD64", 6)));
   }
 
   long CreateKey(RootKey root, const std::string& path, KeyAccess access, RegistryView view,

@@ -21,7 +21,8 @@ TEST_P(RegistryContract, ValuesKeepTypeAndBytesAndReadAsTheProgramExpects) {
                {kRegMultiSz, "a\0b\0\0"s, 5, "7:a\0b\0\0"s, "", -1},
                {kRegBinary, "\x2a\0\0\0"s, 4, "3:\x2a\0\0\0"s, "", -1},
                {kRegDword, "\xf9\xff\xff\xff"s, 4, "4:\xf9\xff\xff\xff"s, "", -7},
-               {kRegDword, "\x2a\0\0"s, 3, "4:\x2a\0\0"s, "", -1}};
+               {kRegDword, "\x2a\0\0"s, 3, "4:\x2a\0\0"s, "", -1},
+               {kRegSz, "a\0b\0"s, 4, "1:a\0b\0"s, "a", -1}};
   for (const auto& row : cases) {
     const std::string name = "v" + std::to_string(&row - cases);
     Put(RootKey::CurrentUser, RegistryView::Default, name, row.type,

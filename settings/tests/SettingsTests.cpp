@@ -19,8 +19,9 @@ INSTANTIATE_TEST_SUITE_P(Substitute, RegistryContract,
                                                            }}));
 
 // A number read whose create-or-open is refused falls back to a plain open,
-// and a failure of that reports the first one; no key is left open.
-TEST(RegistryAccess, NumberReadsFallBackToAPlainOpen) {
+// and a failure of that reports the first one; a write has no fallback. No
+// key is left open.
+TEST(RegistryAccess, NumberReadsFallBackToAPlainOpenAndWritesDoNot) {
   for (const long openCode : {kErrorSuccess, 1018L}) {
     SubstituteRegistry model;
     model.PutValue(RootKey::LocalMachine, "Software\\Q", RegistryView::Default, "n", kRegDword,
@@ -34,6 +35,10 @@ TEST(RegistryAccess, NumberReadsFallBackToAPlainOpen) {
     EXPECT_EQ(messages.shown, openCode ? Lines{"Could not open key at Software\\Q for setting n, "
                                                "open error code 1450|Quillon Admin Utility|48"}
                                        : Lines{});
+    model.FailCall(RegistryCall::CreateKey, 1, 5);
+    EXPECT_FALSE(access.SaveLong({RootKey::LocalMachine, "Software\\Q"}, "n", 1));
+    EXPECT_EQ(messages.shown.back(),
+              "Unable to save value n, open error code 5|Quillon Admin Utility|48");
     EXPECT_EQ(model.OpenHandleCount(), 0u);
   }
 }

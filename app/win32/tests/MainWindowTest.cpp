@@ -1,7 +1,8 @@
 // The real window as only Windows shows it, with the program's manifest
 // linked in: every control of the table built with its class, text and
-// state, what each page shows, where the Tab key goes and where the focus
-// starts, the three-state check boxes, and Common Controls 6 in effect.
+// state, the page in front at start and what each page shows, where the Tab
+// key goes and where the focus starts, the three-state check boxes, Esc and
+// the close box, and Common Controls 6 in effect.
 #include "app/win32/MainWindow.h"
 // After windows.h, which MainWindow.h brings.
 #include <commctrl.h>
@@ -119,6 +120,8 @@ TEST_F(MainWindowTest, EveryControlIsBuiltWithItsClassTextAndState) {
 
 TEST_F(MainWindowTest, EachPageShowsItsControlsAndTheTabKeyWalksThemInTableOrder) {
   EXPECT_EQ(GetFocus(), Child(ControlId::btnApply)) << "the focus does not start on Apply";
+  const auto front = SendMessageA(GetDlgItem(Frame(), kTabControlDialogId), TCM_GETCURSEL, 0, 0);
+  EXPECT_EQ(kTabControl.tabCaptions.at(static_cast<std::size_t>(front)), "Troubleshooting");
   for (std::size_t index = 0; index < kPageCount; ++index) {
     const auto page = static_cast<Page>(index);
     SCOPED_TRACE(std::string(kTabControl.tabCaptions[index]));
@@ -150,6 +153,21 @@ TEST_F(MainWindowTest, CheckBoxesShowThreeStatesAndAClickToggles) {
     SendMessageA(box, BM_CLICK, 0, 0);
     EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0), afterClick) << "clicked when " << shown;
   }
+}
+
+// Esc, which the dialog manager turns into IDCANCEL, does nothing; the close
+// box ends the window. Neither reaches the core as a click, so neither writes.
+TEST_F(MainWindowTest, EscDoesNothingAndTheCloseBoxClosesWithoutAClick) {
+  std::vector<ControlId> clicks;
+  window_->SetClickListener([&](ControlId id) { clicks.push_back(id); });
+  PostMessageA(Child(ControlId::btnApply), WM_KEYDOWN, VK_ESCAPE, 0);
+  PostQuitMessage(0);  // after the key: the loop returns with the window still there
+  window_->RunUntilClosed();
+  EXPECT_NE(Frame(), nullptr) << "Esc closed the window";
+  PostMessageA(Frame(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  window_->RunUntilClosed();
+  EXPECT_EQ(Frame(), nullptr);
+  EXPECT_EQ(clicks, std::vector<ControlId>{});
 }
 
 }  // namespace
