@@ -46,11 +46,14 @@ void ReportNoWindow() {
 
 // What the command line's caller reads: the console it was started from, or
 // where it sent the program's output; a message box when there is neither.
-// Scripts are never held up by a box unless nothing else can be read.
+// Scripts are never held up by a box unless nothing else can be read. What
+// was asked for (the report, the help) goes to standard output, so that it
+// can be redirected on its own; what the program says of its work, to
+// standard error.
 class CallerChannel {
  public:
-  CallerChannel() {
-    console_ = GetStdHandle(STD_ERROR_HANDLE);
+  explicit CallerChannel(DWORD standardHandle = STD_ERROR_HANDLE) {
+    console_ = GetStdHandle(standardHandle);
     if (Usable(console_)) return;
     if (AttachConsole(ATTACH_PARENT_PROCESS)) {
       console_ = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
@@ -120,13 +123,16 @@ std::string WriteWholeFile(const std::string& path, const std::string& bytes) {
   return SystemMessage(error);
 }
 
+bool RunsUnderWow64() {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
 // What this process finds, not the processor name the window goes by (which
 // knows only "AMD64"): a 64-bit process, or a 32-bit one under WOW64 on any
 // 64-bit Windows, x64 or ARM64, sees two views of HKEY_LOCAL_MACHINE\Software.
 WindowsWidth RunningWindowsWidth() {
-  BOOL wow64 = FALSE;
-  const bool twoViews =
-      sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
+  const bool twoViews = sizeof(void*) == 8 || RunsUnderWow64();
   return twoViews ? WindowsWidth::Bits64 : WindowsWidth::Bits32;
 }
 
@@ -149,11 +155,6 @@ int Export(const std::string& path, const CallerChannel& caller) {
   return 0;
 }
 
-bool RunsUnderWow64() {
-  BOOL wow64 = FALSE;
-  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
-}
-
 bool HelperLibraryLoads() {
   const HMODULE library = LoadLibraryA(kHelperLibraryName);
   if (library) FreeLibrary(library);
@@ -171,7 +172,7 @@ int Report(const std::string& path, const CallerChannel& caller) {
                       .wow64Process = RunsUnderWow64(),
                       .helperLibraryLoads = HelperLibraryLoads()});
   if (path.empty()) {
-    caller.Say(report, true);
+    CallerChannel(STD_OUTPUT_HANDLE).Say(report, true);
     return 0;
   }
   if (const std::string failure = WriteWholeFile(path, report); !failure.empty()) {
@@ -230,7 +231,7 @@ int Main(HINSTANCE instance, const char* arguments, int showCommand) {
     case CommandLine::Action::Report:
       return Report(command.file, CallerChannel());
     case CommandLine::Action::Help:
-      CallerChannel().Say(CommandLineHelp(), true);
+      CallerChannel(STD_OUTPUT_HANDLE).Say(CommandLineHelp(), true);
       return 0;
     case CommandLine::Action::Mistake:
       CallerChannel().Say(command.mistake, true);
