@@ -74,29 +74,21 @@ ExportedSettings ExportSettings(Registry& registry, HelperLibrary& helperLibrary
                                 const AnsiToUtf16& toUtf16) {
   RecordingRegistry recorder(registry);
   ControlModel controls;
-  KeptMessages messages;
-  NoFileDialog openFileDialog;
   NoPrinters printers;
-  NoBroadcast environmentBroadcast;
-  AdminUtilityMain window({.controls = controls,
-                           .openFileDialog = openFileDialog,
-                           .numberSeparators = numberSeparators,
-                           .registry = recorder,
-                           .messageBoxes = messages,
-                           .printers = printers,
-                           .environmentBroadcast = environmentBroadcast,
-                           .helperLibrary = helperLibrary});
-  window.Form_Load();
-  const std::vector<std::string> loadMessages = std::exchange(messages.texts, {});
+  HeadlessWindow headless(controls, recorder, printers, helperLibrary, numberSeparators);
+  headless.window.Form_Load();
+  const std::vector<std::string> loadMessages = std::exchange(headless.messages.texts, {});
 
   // Apply closes the window when, and only when, it wrote everything.
-  window.btnApply_Click();
+  headless.window.btnApply_Click();
   if (const std::optional<ReadFailure>& failure = recorder.FirstReadFailure()) {
     return {.file = {}, .refusal = CouldNotRead(*failure, width)};
   }
   if (!controls.Closed()) {
     std::string refusal;
-    for (const std::string& text : messages.texts) refusal += (refusal.empty() ? "" : " ") + text;
+    for (const std::string& text : headless.messages.texts) {
+      refusal += (refusal.empty() ? "" : " ") + text;
+    }
     return {.file = {}, .refusal = refusal};
   }
   return {

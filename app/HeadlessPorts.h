@@ -1,7 +1,7 @@
 #pragma once
-// The window's platform ports for a run without a window (the export and the
-// report): the load and Apply never ask for a file or announce a change
-// there, and what they would have shown in a box is kept for the caller.
+// The window's logic run without a window (the export and the report): the
+// load and Apply never ask for a file or announce a change there, and what
+// they would have shown in a box is kept for the caller.
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +31,26 @@ class NoFileDialog final : public OpenFileDialog {
 class NoBroadcast final : public EnvironmentBroadcast {
  public:
   void AnnounceEnvironmentChange() override {}
+};
+
+// The window's core over the caller's controls, registry, printers and
+// helper library, with the ports above.
+struct HeadlessWindow {
+  HeadlessWindow(Controls& controls, Registry& registry, Printers& printers,
+                 HelperLibrary& helperLibrary, const NumberSeparators& numberSeparators)
+      : window({.controls = controls,
+                .openFileDialog = openFileDialog,
+                .numberSeparators = numberSeparators,
+                .registry = registry,
+                .messageBoxes = messages,
+                .printers = printers,
+                .environmentBroadcast = environmentBroadcast,
+                .helperLibrary = helperLibrary}) {}
+
+  KeptMessages messages;
+  NoFileDialog openFileDialog;
+  NoBroadcast environmentBroadcast;
+  AdminUtilityMain window;  // last: it works through the ports above
 };
 
 // A kept message as one line of a file or a console.

@@ -410,28 +410,19 @@ std::string SettingsReport(Registry& registry, HelperLibrary& helperLibrary, Pri
                            const NumberSeparators& numberSeparators, const ReportOrigin& origin) {
   NotingRegistry noting(registry);
   NotingControls controls(noting.looks);
-  NoFileDialog openFileDialog;
-  NoBroadcast environmentBroadcast;
-  KeptMessages messages;
-  const bool windows64 = RegistryAccess(noting, messages).Is64BitWindows();
-  AdminUtilityMain window({.controls = controls,
-                           .openFileDialog = openFileDialog,
-                           .numberSeparators = numberSeparators,
-                           .registry = noting,
-                           .messageBoxes = messages,
-                           .printers = printers,
-                           .environmentBroadcast = environmentBroadcast,
-                           .helperLibrary = helperLibrary});
-  window.Form_Load();
+  HeadlessWindow headless(controls, noting, printers, helperLibrary, numberSeparators);
+  const bool windows64 = RegistryAccess(noting, headless.messages).Is64BitWindows();
+  headless.window.Form_Load();
 
   const std::vector<std::string> names = printers.InstalledPrinterNames();
   std::vector<std::string> lines =
       Header(origin, windows64, std::ranges::find(names, kProductPrinterName) != names.end(),
              controls.Value(Id::chkApplyToAllUsers) != 0);
-  for (const std::string& message : messages.texts) {
+  for (const std::string& message : headless.messages.texts) {
     lines.push_back("The window would have said: " + OneLine(message));
   }
-  AddSettings(lines, registry, {controls, noting.looks, window.PasswordsNotShown(), windows64});
+  AddSettings(lines, registry,
+              {controls, noting.looks, headless.window.PasswordsNotShown(), windows64});
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   return text;
