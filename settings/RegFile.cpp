@@ -106,8 +106,11 @@ std::string RegFileBytes(std::span<const std::string> comments,
   std::string text = std::string(kHeader) + "\r\n\r\n";
   for (const std::string& comment : comments) text += "; " + comment + "\r\n";
   std::vector<RecordedChange> ordered(changes.begin(), changes.end());
-  std::ranges::stable_partition(
-      ordered, [](const RecordedChange& change) { return change.view == RegistryView::Wow64_64; });
+  // The 64-bit view first: a 32-bit importer sends it to the program's own
+  // view too, where the program's values must be the last word.
+  std::stable_partition(ordered.begin(), ordered.end(), [](const RecordedChange& change) {
+    return change.view == RegistryView::Wow64_64;
+  });
   std::vector<std::string> keys;
   for (const RecordedChange& change : ordered) {
     const std::string key = RegFileKeyName(change.root, change.path, change.view, width);
