@@ -13,6 +13,7 @@ struct Row {
   Windows windows;
   const char* seeded;
   Lines blocks;  // each found in the report as it stands, lines and all
+  const Location* denied = nullptr;  // a key no open may read
 };
 
 // The stored form of "Pw" on the own path is 3E2C540A0477105B.
@@ -57,12 +58,23 @@ const Row kRows[] = {
       R"("file options" not read by the window
       unused HKCU\Software\Marrowby\Quillon\SaveDialog: REG_DWORD 2048
 )"}},
+    // a key that cannot be read is named wherever a setting could live in it
+    {Windows::Bits32,
+     R"(machine:PDFFileName="all.pdf";)",
+     {R"(    "PDFFileName" from HKLM\Software\Marrowby\Quillon: REG_SZ "all.pdf"; ticks "Apply to all users"
+      cannot read HKCU\Software\VB and VBA Program Settings\Marrowby\Quillon (error 5)
+)"},
+     &kLegacyUserKey},
 };
 
 TEST(SettingsReport, NamesTheLoadsSourceAndEveryHiddenCopyAndShowsWhatTheWindowShows) {
   for (const Row& row : kRows) {
     Session session(row.windows);
     for (const std::string& entry : Split(row.seeded)) session.Seed(entry);
+    if (row.denied) {
+      session.registry.deniedKeys.insert(
+          session.registry.PhysicalKey(row.denied->root, row.denied->path, RegistryView::Default));
+    }
     const auto before = session.registry.values;
     std::string report = SettingsReport(session.registry, session.library, session.printers,
                                         {".", ","}, {"PC1", "ann", true, true});
