@@ -3,6 +3,7 @@
 # quillon-admin-VERSION-x86.msi, quillon-admin-VERSION-x86.zip and SHA256SUMS.
 #
 #   package.sh PROGRAM_DIR VERSION OUT_DIR
+#   package.sh --check-certificate    only opens the certificate, if one is named
 # PROGRAM_DIR holds the built quillon-admin.exe and quillonc.dll.
 #
 # The files are those quillon-admin.wxs lists: from packaging/files/ when
@@ -19,13 +20,28 @@
 # Everything is made in a staging folder and moved to OUT_DIR at the end, so a
 # failure leaves OUT_DIR as it was.
 set -euo pipefail
-[ $# -eq 3 ] || { echo "usage: $0 PROGRAM_DIR VERSION OUT_DIR" >&2; exit 2; }
+
+fail() { echo "package: $*" >&2; exit 1; }
+signing() { [ -n "${QUILLON_SIGN_PKCS12:-}" ]; }
+
+# A certificate that will not open is found before anything is built or
+# staged, not at the first file to sign.
+check_certificate() {
+  signing || return 0
+  [ -r "$QUILLON_SIGN_PKCS12" ] || fail "cannot read the certificate $QUILLON_SIGN_PKCS12"
+  local opens=(openssl pkcs12 -in "$QUILLON_SIGN_PKCS12" -noout -passin env:QUILLON_SIGN_PASSWORD)
+  QUILLON_SIGN_PASSWORD=${QUILLON_SIGN_PASSWORD:-} "${opens[@]}" 2>/dev/null ||
+    QUILLON_SIGN_PASSWORD=${QUILLON_SIGN_PASSWORD:-} "${opens[@]}" -legacy 2>/dev/null ||
+    fail "cannot open the certificate $QUILLON_SIGN_PKCS12: a wrong password, or not a PKCS#12 file"
+}
+
+if [ "${1:-}" = --check-certificate ]; then check_certificate; exit 0; fi
+[ $# -eq 3 ] || { echo "usage: $0 PROGRAM_DIR VERSION OUT_DIR | --check-certificate" >&2; exit 2; }
+check_certificate
 program_dir=$(realpath "$1") version=$2 out=$3
 here=$(realpath "$(dirname "$0")")
 wxs=$here/quillon-admin.wxs
 name=quillon-admin-$version-x86
-
-fail() { echo "package: $*" >&2; exit 1; }
 
 staging=$(mktemp -d "$(dirname "$(realpath -m "$out")")/.package.XXXXXX")
 trap 'rm -rf "$staging"' EXIT
@@ -58,10 +74,7 @@ sign() {
   fail "could not sign $(basename "$file"): $(grep -v '^$' "$log" | tail -n 3 | tr '\n' ' ')"
 }
 
-signing() { [ -n "${QUILLON_SIGN_PKCS12:-}" ]; }
-
 if signing; then
-  [ -r "$QUILLON_SIGN_PKCS12" ] || fail "cannot read the certificate $QUILLON_SIGN_PKCS12"
   echo "Signing with $QUILLON_SIGN_PKCS12${QUILLON_SIGN_TIMESTAMP_URL:+, time-stamped by $QUILLON_SIGN_TIMESTAMP_URL}"
 else
   echo "Not signed: QUILLON_SIGN_PKCS12 names no certificate."

@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+packaging/package.sh --check-certificate
 start=$SECONDS
 build=build/release
 rm -rf "$build"
