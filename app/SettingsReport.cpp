@@ -10,6 +10,7 @@
 #include <set>
 #include <span>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -50,6 +51,8 @@ struct Look {
 
 // The registry as the load reads it here: keys are opened, never created,
 // nothing is written, and every value a read asks about is noted in order.
+// A missing key opens as an empty one, which the load reads just as it reads
+// a key it cannot find, so that its looks there are noted too.
 class NotingRegistry final : public Registry {
  public:
   explicit NotingRegistry(Registry& underlying) : underlying_(underlying) {}
@@ -60,15 +63,22 @@ class NotingRegistry final : public Registry {
   }
   long OpenKey(RootKey root, const std::string& path, KeyAccess, RegistryView view,
                KeyHandle& key) override {
-    const long opened = underlying_.OpenKey(root, path, KeyAccess::Read, view, key);
-    if (opened == kErrorSuccess) open_.insert_or_assign(key, InView(root, path, view));
-    return opened;
+    KeyHandle underlying{};
+    const long opened = underlying_.OpenKey(root, path, KeyAccess::Read, view, underlying);
+    if (opened != kErrorSuccess && opened != kErrorFileNotFound) return opened;
+    key = KeyHandle{++lastHandle_};
+    open_.emplace(key, Open{InView(root, path, view),
+                            opened == kErrorSuccess ? std::optional(underlying) : std::nullopt});
+    return kErrorSuccess;
   }
   long QueryValue(KeyHandle key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
                   std::uint32_t& size) override {
-    const long status = underlying_.QueryValue(key, name, type, data, size);
+    const Open& open = open_.at(key);
+    const long status = open.underlying
+                            ? underlying_.QueryValue(*open.underlying, name, type, data, size)
+                            : kErrorFileNotFound;
     // Every read asks for the type and size first.
-    if (data == nullptr) looks.push_back({open_.at(key), name, status, type, size});
+    if (data == nullptr) looks.push_back({open.key, name, status, type, size});
     return status;
   }
   // The load writes nothing; were anything to try, it would be refused.
@@ -78,15 +88,24 @@ class NotingRegistry final : public Registry {
   }
   long DeleteValue(KeyHandle, const std::string&) override { return kErrorAccessDenied; }
   long CloseKey(KeyHandle key) override {
-    open_.erase(key);
-    return underlying_.CloseKey(key);
+    const auto found = open_.find(key);
+    if (found == open_.end()) return kErrorInvalidHandle;
+    if (found->second.underlying) underlying_.CloseKey(*found->second.underlying);
+    open_.erase(found);
+    return kErrorSuccess;
   }
 
   std::vector<Look> looks;
 
  private:
+  struct Open {
+    KeyInView key;
+    std::optional<KeyHandle> underlying;  // none for a missing key
+  };
+
   Registry& underlying_;
-  std::map<KeyHandle, KeyInView> open_;
+  std::map<KeyHandle, Open> open_;
+  std::underlying_type_t<KeyHandle> lastHandle_ = 0;
 };
 
 // The in-memory window, noting the settings whose read ticked "Apply to all

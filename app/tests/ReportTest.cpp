@@ -65,6 +65,8 @@ const Row kRows[] = {
       cannot read HKCU\Software\VB and VBA Program Settings\Marrowby\Quillon (error 5)
 )"},
      &kLegacyUserKey},
+    // a machine where the printer's keys do not exist yet
+    {Windows::Bits64, "", {"  Default path on first use\n    shows \"\"\n    \"Default Path\" found nowhere"}},
 };
 
 TEST(SettingsReport, NamesTheLoadsSourceAndEveryHiddenCopyAndShowsWhatTheWindowShows) {
