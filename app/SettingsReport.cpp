@@ -37,7 +37,7 @@ struct KeyInView {
 };
 
 KeyInView InView(RootKey root, const std::string& path, RegistryView view) {
-  return {root, path, KeyHasTwoViews(root, path) ? view : RegistryView::Default};
+  return {root, path, EffectiveView(root, path, view)};
 }
 
 // One look of the load at a value: what the type-and-size query answered.

@@ -15,11 +15,6 @@ bool SameName(const std::string& a, const std::string& b) {
   });
 }
 
-// A key with one view is the same key whichever view it was asked in.
-RegistryView EffectiveView(RootKey root, const std::string& path, RegistryView view) {
-  return KeyHasTwoViews(root, path) ? view : RegistryView::Default;
-}
-
 }  // namespace
 
 RecordingRegistry::~RecordingRegistry() {

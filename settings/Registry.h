@@ -37,6 +37,11 @@ constexpr bool KeyHasTwoViews(RootKey root, std::string_view path) {
          });
 }
 
+// A key with one view is the same key whichever view it was asked in.
+constexpr RegistryView EffectiveView(RootKey root, std::string_view path, RegistryView view) {
+  return KeyHasTwoViews(root, path) ? view : RegistryView::Default;
+}
+
 // The samDesired of an open or create: the one place a view becomes a flag.
 // A key with one view is opened without one: the flag would change nothing
 // there, and Wine, handed a 32-bit view flag, walks the key's whole path name
