@@ -170,7 +170,8 @@ int Report(const std::string& path, const CallerChannel& caller) {
                      {.computer = NameOf(GetComputerNameA),
                       .user = NameOf(GetUserNameA),
                       .wow64Process = RunsUnderWow64(),
-                      .helperLibraryLoads = HelperLibraryLoads()});
+                      .helperLibraryLoads = HelperLibraryLoads()},
+                     RunningWindowsWidth());
   if (path.empty()) {
     CallerChannel(STD_OUTPUT_HANDLE).Say(report, true);
     return 0;
