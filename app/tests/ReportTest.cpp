@@ -61,7 +61,7 @@ const Row kRows[] = {
        machine:append error retry count=5; machine64:disabled options=-1; machine:disabled options=3;
        user:PDFMailResolveNames=0; machine:PDFMailResolveNames=1; legacy:Default Path="l";
        user:Default Path="u"; machine:Default Path=""; machine:default user password="3e2c540a0477105b";
-       user:default master password="3E2C540A0477105G";)",
+       user:default master password="3E2C540A0477105G"; machine:PDFDefaultFileName="d.pdf";)",
      {R"(    shows "10"
     "copy error retry count": no copy taken, the window shows its default
       skipped, -1 is read as no number: HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD -1; Apply clears it
@@ -82,7 +82,8 @@ const Row kRows[] = {
       not read by the window: HKCU\Software\Marrowby\Quillon: REG_SZ "u"; Apply clears it
 )",
       "  Default user password\n    shows a password (set)\n",
-      "  Default master password\n    shows a password that cannot be decoded\n"},
+      "  Default master password\n    shows a password that cannot be decoded\n",
+      R"(    "PDFDefaultFileName" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "d.pdf"; ticks "Apply to all users")"},
      {"hidden HKCU", "hidden HKLM", "-1 (0xFFFFFFFF)\n    \"disabled options\" from"}},
     // an empty text skipped for another name, the merge file under its other
     // name, a per-user temporary folder; wrong-typed passwords; 32-bit Windows
@@ -155,12 +156,13 @@ const Row kRows[] = {
      {"machine"}},
     // ARM64: two views, but the window reads and clears only its own
     {Windows::Arm64,
-     R"(machine64:auto merge interval=500; machine:auto merge interval=700;)",
+     R"(machine64:auto merge interval=500; machine:auto merge interval=700; machine:PDFFileName="a.pdf";)",
      {"Windows: 64-bit, two views of HKLM\\Software; the utility runs under WOW64\n"
       "The window neither reads nor clears the 64-bit view (PROCESSOR_ARCHITECTURE does not name AMD64)",
       R"(    "auto merge interval" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD 700
       not read by the window: HKLM\Software\Marrowby\Quillon (64-bit view): REG_DWORD 500; Apply leaves it
-)"}},
+)",
+      R"(    "PDFFileName" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "a.pdf"; ticks "Apply to all users")"}},
     // a machine where the printer's keys do not exist yet
     {Windows::Bits64, "",
      {"  Default path on first use\n    shows \"\"\n    \"Default Path\" found nowhere, the window shows its default\n",
