@@ -90,6 +90,7 @@ const Row kRows[] = {
     {Windows::Bits32,
      R"(machine:PDFFileName=""; user:PDFDefaultFileName="C:\x.pdf"; user:Post Action="";
        machine:Post Action Nowait="go"; machine:PDFAppendFile="b.pdf"; environment:QUILLONTEMP="C:\T";
+       userenvironment:QUILLONTEMP="C:\Mine";
        user:default user password=12345; machine:default user password=hex:0a0b0c0d0e0f1011;
        legacy:default master password=multi:"3E2C540A0477105B";
        machine:PDFAutoNameContentSearchWord="Invoice"; machine64:PDFPreview=1;
@@ -117,6 +118,7 @@ const Row kRows[] = {
 )",
       R"(    shows "C:\T"
     "QUILLONTEMP" from HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment: REG_SZ "C:\T"
+      overrides the system's for this user's programs: HKCU\Environment: REG_SZ "C:\Mine"; Apply leaves it
 )",
       R"(    "PDFPreview" from HKLM\Software\Marrowby\Quillon: REG_DWORD 1
 )",
