@@ -79,3 +79,19 @@ function(quillon_add_gtest target)
     gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
   endif()
 endfunction()
+
+# A libFuzzer target over the libraries whose code it feeds: they are built
+# with coverage and sanitizers too, so that the fuzzer is guided by the code
+# under test and not only by its own harness.
+function(quillon_fuzz_target target source)
+  set(flags -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
+  foreach(library IN LISTS ARGN)
+    target_compile_options(${library} PRIVATE -fsanitize=fuzzer-no-link,address,undefined
+                           -fno-sanitize-recover=all)
+  endforeach()
+  add_executable(${target} ${source})
+  target_link_libraries(${target} PRIVATE ${ARGN})
+  target_compile_options(${target} PRIVATE ${flags})
+  target_link_options(${target} PRIVATE ${flags})
+  quillon_warnings(${target})
+endfunction()

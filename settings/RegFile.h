@@ -13,6 +13,9 @@ namespace quillon {
 
 // Text in the system's ANSI code page in the registry's wide form, NULs kept.
 using AnsiToUtf16 = std::function<std::u16string(std::string_view)>;
+// Wide text in the system's ANSI code page, as the registry's ANSI calls give
+// it back; NULs kept.
+using Utf16ToAnsi = std::function<std::string(std::u16string_view)>;
 
 // The key's name as a 64-bit "reg import" reaches it in that view: on 64-bit
 // Windows the 32-bit view of HKEY_LOCAL_MACHINE\Software is its WOW6432Node
