@@ -17,6 +17,15 @@ bool SameName(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+// The key itself, or one below it.
+bool RecordingRegistry::InTree(const Key& tree, const Key& key) {
+  if (key.root != tree.root || key.view != tree.view || key.path.size() < tree.path.size()) {
+    return false;
+  }
+  const bool below = key.path.size() == tree.path.size() || key.path[tree.path.size()] == '\\';
+  return below && SameName(key.path.substr(0, tree.path.size()), tree.path);
+}
+
 RecordingRegistry::~RecordingRegistry() {
   for (const auto& [handle, key] : keys_) {
     if (key.underlying) underlying_.CloseKey(*key.underlying);
@@ -54,7 +63,7 @@ long RecordingRegistry::QueryValue(KeyHandle key, const std::string& name, std::
   if (!open) return kErrorInvalidHandle;
   const RecordedChange* change = ChangeOf(*open, name);
   if (!change) {
-    if (!open->underlying) return kErrorFileNotFound;
+    if (!open->underlying || InRemovedTree(*open)) return kErrorFileNotFound;
     return QueryUnderneath(*open, name, type, data, size);
   }
   if (!change->value) return kErrorFileNotFound;
@@ -88,7 +97,8 @@ long RecordingRegistry::DeleteValue(KeyHandle key, const std::string& name) {
   Key* open = Find(key);
   if (!open) return kErrorInvalidHandle;
   const RecordedChange* change = ChangeOf(*open, name);
-  const bool existed = change ? change->value.has_value() : ExistsUnderneath(*open, name);
+  const bool existed = change ? change->value.has_value()
+                              : !InRemovedTree(*open) && ExistsUnderneath(*open, name);
   Record(*open, name, std::nullopt);
   return existed ? kErrorSuccess : kErrorFileNotFound;
 }
@@ -99,6 +109,18 @@ long RecordingRegistry::CloseKey(KeyHandle key) {
   if (found->second.underlying) underlying_.CloseKey(*found->second.underlying);
   keys_.erase(found);
   return kErrorSuccess;
+}
+
+void RecordingRegistry::RemoveKeyTree(RootKey root, const std::string& path, RegistryView view) {
+  Key tree{root, path, EffectiveView(root, path, view), std::nullopt};
+  for (RecordedChange& change : changes_) {
+    if (InTree(tree, {change.root, change.path, change.view, std::nullopt})) change.value.reset();
+  }
+  removedTrees_.push_back(std::move(tree));
+}
+
+bool RecordingRegistry::InRemovedTree(const Key& key) const {
+  return std::ranges::any_of(removedTrees_, [&](const Key& tree) { return InTree(tree, key); });
 }
 
 RecordingRegistry::Key* RecordingRegistry::Find(KeyHandle key) {

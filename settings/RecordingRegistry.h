@@ -56,6 +56,10 @@ class RecordingRegistry final : public Registry {
   long DeleteValue(KeyHandle key, const std::string& name) override;
   long CloseKey(KeyHandle key) override;
 
+  // Records the removal of a key with everything below it, as a registry
+  // file's [-KEY] makes it: its values read as absent until written again.
+  void RemoveKeyTree(RootKey root, const std::string& path, RegistryView view);
+
   // Each value written or removed, in the order first touched, as last left.
   const std::vector<RecordedChange>& Changes() const { return changes_; }
   // The first open or value query underneath that failed other than with "not
@@ -78,7 +82,11 @@ class RecordingRegistry final : public Registry {
                        std::uint8_t* data, std::uint32_t& size);
   void NoteFailure(const Key& key, long code);
 
+  static bool InTree(const Key& tree, const Key& key);
+  bool InRemovedTree(const Key& key) const;
+
   Registry& underlying_;
+  std::vector<Key> removedTrees_;  // none with an underlying handle
   std::map<std::uintptr_t, Key> keys_;
   std::uintptr_t lastHandle_ = 0;
   std::vector<RecordedChange> changes_;

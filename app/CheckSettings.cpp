@@ -1,0 +1,260 @@
+// The check: two loads on in-memory windows, one over the registry as it is,
+// one over the registry with the file's changes recorded on top.
+#include "app/CheckSettings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <set>
+#include <utility>
+
+#include "app/AdminUtilityMain.h"
+#include "app/ControlModel.h"
+#include "app/ControlTable.h"
+#include "app/HeadlessPorts.h"
+#include "app/SettingsDisplay.h"
+#include "settings/RecordingRegistry.h"
+
+namespace quillon {
+namespace {
+
+// Every place the load reads a setting from.
+constexpr FoundAt kLoadedPlaces[] = {FoundAt::LegacyUserKey,       FoundAt::UserKey,
+                                     FoundAt::MachineKey64BitView, FoundAt::MachineKey,
+                                     FoundAt::EnvironmentKey,      FoundAt::SaveDialogKey};
+
+bool SamePath(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+// The place of the printer's that a file's key lands in, if any; a key
+// removed whole takes the places below it along.
+std::vector<FoundAt> PlacesUnder(const RegFileOperation& operation, WindowsWidth width) {
+  std::vector<FoundAt> places;
+  if (!operation.root) return places;
+  const KeyInView key = ImportedKey(*operation.root, operation.path, width);
+  for (const FoundAt at : kLoadedPlaces) {
+    const CopyPlace& place = PlaceOf(at);
+    if (place.location.root != *operation.root ||
+        EffectiveView(place.location.root, place.location.path, ViewOf(place)) !=
+            EffectiveView(*operation.root, key.path, key.view)) {
+      continue;
+    }
+    const std::string_view path = place.location.path;
+    const bool exact = SamePath(path, key.path);
+    const bool below = operation.kind == RegFileOperation::Kind::RemoveKey &&
+                       path.size() > key.path.size() && path[key.path.size()] == '\\' &&
+                       SamePath(path.substr(0, key.path.size()), key.path);
+    if (exact || below) places.push_back(at);
+  }
+  return places;
+}
+
+// Writes the file's changes to the printer's keys into the recorder; the
+// number of values it names elsewhere, which the check leaves alone.
+std::size_t RecordFile(RecordingRegistry& recorder, std::span<const RegFileOperation> file,
+                       WindowsWidth width) {
+  std::size_t elsewhere = 0;
+  for (const RegFileOperation& operation : file) {
+    const std::vector<FoundAt> places = PlacesUnder(operation, width);
+    if (places.empty()) {
+      if (operation.kind != RegFileOperation::Kind::RemoveKey) ++elsewhere;
+      continue;
+    }
+    for (const FoundAt at : places) {
+      const CopyPlace& place = PlaceOf(at);
+      if (operation.kind == RegFileOperation::Kind::RemoveKey) {
+        recorder.RemoveKeyTree(place.location.root, place.location.path, ViewOf(place));
+        continue;
+      }
+      KeyHandle key{};
+      // A key that cannot be read is the recorder's first read failure.
+      if (recorder.OpenKey(place.location.root, place.location.path, KeyAccess::Write,
+                           ViewOf(place), key) != kErrorSuccess) {
+        continue;
+      }
+      if (operation.kind == RegFileOperation::Kind::SetValue) {
+        (void)recorder.SetValue(key, operation.name, operation.value.type, operation.value.data);
+      } else {
+        (void)recorder.DeleteValue(key, operation.name);
+      }
+      recorder.CloseKey(key);
+    }
+  }
+  return elsewhere;
+}
+
+// A file made on Windows of the other width names the machine key so that it
+// lands in a view the utility does not read.
+std::optional<std::string> OtherWidth(std::span<const RegFileOperation> file, WindowsWidth width) {
+  bool redirected = false, plainWrite = false;
+  for (const RegFileOperation& operation : file) {
+    if (operation.root != RootKey::LocalMachine) continue;
+    // Named as on 64-bit Windows, where both views have a name.
+    const KeyInView key = ImportedKey(RootKey::LocalMachine, operation.path, WindowsWidth::Bits64);
+    if (!SamePath(key.path, kMachineProductKey.path)) continue;
+    redirected = redirected || key.view == RegistryView::Default;
+    plainWrite = plainWrite || (key.view == RegistryView::Wow64_64 &&
+                                operation.kind == RegFileOperation::Kind::SetValue);
+  }
+  if (width == WindowsWidth::Bits32 && redirected) {
+    return "The file was made on 64-bit Windows: its machine values are under WOW6432Node, "
+           "which 32-bit Windows does not have, so imported here it writes none the utility "
+           "reads.";
+  }
+  if (width == WindowsWidth::Bits64 && plainWrite && !redirected) {
+    return "The file was made on 32-bit Windows: imported here, its machine values land in the "
+           "64-bit view, which the utility reads for numbers only.";
+  }
+  return std::nullopt;
+}
+
+struct Loaded {
+  ControlModel controls;
+  LoadRecord record;
+};
+
+std::optional<ReadFailure> Load(RecordingRegistry& recorder, Loaded& loaded,
+                                HelperLibrary& helperLibrary,
+                                const NumberSeparators& numberSeparators) {
+  class NoPrinters final : public Printers {
+   public:
+    std::vector<std::string> InstalledPrinterNames() override { return {}; }
+    void MakeCurrent(const std::string&) override {}
+    bool PrintDocument(const std::vector<std::string>&, int) override { return false; }
+  } printers;
+  HeadlessWindow headless(loaded.controls, recorder, printers, helperLibrary, numberSeparators);
+  headless.window.Form_Load();
+  loaded.record = headless.window.Record();
+  return recorder.FirstReadFailure();
+}
+
+// One line of the comparison: a setting under its caption, or one of the
+// window's own boxes that the load sets.
+struct Entry {
+  std::string heading;
+  std::vector<ControlId> controls;
+  std::vector<const Setting*> rows;  // none for the window's own boxes
+};
+
+std::vector<Entry> Entries() {
+  std::vector<Entry> entries;
+  std::set<ControlId> covered;
+  for (const Setting* row : InPageOrder()) {
+    const std::optional<ControlId> anchor = AnchorOf(*row);
+    if (!anchor) continue;
+    if (entries.empty() || entries.back().heading != Heading(*row)) {
+      entries.push_back({Heading(*row),
+                         row->bitSet ? ControlsOf(*row->bitSet) : std::vector{*row->control},
+                         {}});
+      covered.insert(entries.back().controls.begin(), entries.back().controls.end());
+    }
+    entries.back().rows.push_back(row);
+  }
+  for (const ControlDefinition& control : ControlTable()) {
+    const bool shows = control.kind == ControlKind::kCheckBox ||
+                       control.kind == ControlKind::kTextBox ||
+                       control.kind == ControlKind::kComboBox;
+    if (shows && !covered.contains(control.id)) {
+      entries.push_back({std::string(CaptionOf(control.id)), {control.id}, {}});
+    }
+  }
+  return entries;
+}
+
+// The name of a setting with several that the control's value was taken
+// under: it means something of its own, such as the file name's persistence.
+const Setting* NameTaken(const Entry& entry, const LoadRecord& record) {
+  for (const Setting* row : entry.rows) {
+    const ValueRecord* value = record.Of(*row);
+    if (value && value->taken != FoundAt::Nowhere) return row;
+  }
+  return nullptr;
+}
+
+bool Same(const Entry& entry, const Loaded& a, const Loaded& b) {
+  const bool severalNames = entry.rows.size() > 1;
+  return (!severalNames || NameTaken(entry, a.record) == NameTaken(entry, b.record)) &&
+         std::ranges::all_of(entry.controls, [&](ControlId id) {
+           return a.controls.Text(id) == b.controls.Text(id) &&
+                  a.controls.Value(id) == b.controls.Value(id);
+         });
+}
+
+std::string Shown(const Entry& entry, const Loaded& loaded) {
+  if (entry.rows.empty()) return ShownIn(loaded.controls, entry.controls.front());
+  return ShownFor(loaded.controls, *entry.rows.front(), loaded.record.passwordsNotShown);
+}
+
+std::string Source(const Entry& entry, const LoadRecord& record, WindowsWidth width) {
+  if (const Setting* row = NameTaken(entry, record)) {
+    return "now from " + KeyName(record.Of(*row)->taken, width) + " (" + Quoted(row->name) + ")";
+  }
+  return entry.rows.empty() ? "the window sets it from where the settings were found"
+                            : "now its default";
+}
+
+std::string Differs(const Entry& entry, const Loaded& now, const Loaded& after,
+                    WindowsWidth width) {
+  const bool password = !entry.rows.empty() && entry.rows.front()->read == ReadRule::Password;
+  const auto shown = [&](const Loaded& loaded) {
+    const Setting* name = NameTaken(entry, loaded.record);
+    return Shown(entry, loaded) +
+           (name && entry.rows.size() > 1 ? " under " + Quoted(name->name) : std::string());
+  };
+  const std::string nowShown = shown(now), afterShown = shown(after);
+  std::string line = entry.heading + ": ";
+  line += password && nowShown == afterShown ? "a different password"
+                                             : "shows " + nowShown + ", the file " + afterShown;
+  return line + "; " + Source(entry, now.record, width);
+}
+
+std::string CannotCheck(const ReadFailure& failure, WindowsWidth width) {
+  return "Cannot check: " + std::string(failure.root == RootKey::LocalMachine ? "HKLM\\" : "HKCU\\") +
+         failure.path + ViewSuffix(failure.root, failure.path, failure.view, width) +
+         " could not be read (error " + std::to_string(failure.code) + ").";
+}
+
+}  // namespace
+
+CheckOutcome CheckSettings(Registry& registry, HelperLibrary& helperLibrary,
+                           const NumberSeparators& numberSeparators,
+                           std::span<const RegFileOperation> file, WindowsWidth width) {
+  std::vector<std::string> lines;
+  if (std::optional<std::string> other = OtherWidth(file, width)) lines.push_back(*other);
+
+  RecordingRegistry current(registry);
+  Loaded now;
+  if (const auto failure = Load(current, now, helperLibrary, numberSeparators)) {
+    lines.push_back(CannotCheck(*failure, width));
+    return {CheckOutcome::Verdict::CannotCheck, lines};
+  }
+  RecordingRegistry imported(registry);
+  const std::size_t elsewhere = RecordFile(imported, file, width);
+  Loaded after;
+  if (const auto failure = Load(imported, after, helperLibrary, numberSeparators)) {
+    lines.push_back(CannotCheck(*failure, width));
+    return {CheckOutcome::Verdict::CannotCheck, lines};
+  }
+
+  std::size_t differing = 0;
+  for (const Entry& entry : Entries()) {
+    if (Same(entry, now, after)) continue;
+    lines.push_back(Differs(entry, now, after, width));
+    ++differing;
+  }
+  const std::string ignored =
+      elsewhere == 0 ? "" : " (" + std::to_string(elsewhere) + " values elsewhere were ignored)";
+  if (differing == 0) {
+    lines.push_back("This machine shows every setting as the file would make it show" + ignored +
+                    ".");
+    return {CheckOutcome::Verdict::Same, lines};
+  }
+  lines.push_back(std::to_string(differing) + (differing == 1 ? " setting differs" : " settings differ") +
+                  " from what the file would make it show" + ignored + ".");
+  return {CheckOutcome::Verdict::Differs, lines};
+}
+
+}  // namespace quillon

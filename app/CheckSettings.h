@@ -1,0 +1,30 @@
+#pragma once
+// Whether this machine is what a deployed registry file would make it: the
+// window's own load run twice without a window, on the registry as it is and
+// on the registry as it would be with the file imported (its writes and
+// removals recorded over the real registry, never made), and what the window
+// shows compared setting by setting. Nothing in the registry changes.
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/LocaleNumber.h"
+#include "crypto/HelperLibrary.h"
+#include "settings/RegFileReader.h"
+#include "settings/Registry.h"
+
+namespace quillon {
+
+struct CheckOutcome {
+  enum class Verdict { Same, Differs, CannotCheck };
+  Verdict verdict;
+  std::vector<std::string> lines;  // what to tell the caller
+};
+
+// `width` is what the running process finds: it decides which view each of
+// the file's machine keys lands in, as a 64-bit "reg import" sends them.
+CheckOutcome CheckSettings(Registry& registry, HelperLibrary& helperLibrary,
+                           const NumberSeparators& numberSeparators,
+                           std::span<const RegFileOperation> file, WindowsWidth width);
+
+}  // namespace quillon
