@@ -71,7 +71,7 @@ std::string CouldNotRead(const ReadFailure& failure, WindowsWidth width) {
 ExportedSettings ExportSettings(Registry& registry, HelperLibrary& helperLibrary,
                                 const NumberSeparators& numberSeparators,
                                 const ExportOrigin& origin, WindowsWidth width,
-                                const AnsiToUtf16& toUtf16) {
+                                const AnsiToUtf16& toUtf16, [[maybe_unused]] bool defaultsWanted) {
   RecordingRegistry recorder(registry);
   ControlModel controls;
   NoPrinters printers;

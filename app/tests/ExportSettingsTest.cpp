@@ -19,23 +19,38 @@ namespace {
 
 using enum CommandLine::Action;
 
-TEST(CommandLine, ReadsExportAndHelpAndRefusesEverythingElse) {
+TEST(CommandLine, ReadsExportReportAndHelpAndRefusesEverythingElse) {
   struct Case {
     std::string_view line;
     CommandLine::Action action;
-    std::string_view fileOrMistake;  // the file (empty unless Export), or the mistake's start
+    std::string_view fileOrMistake;  // the file (Export, Report), or the mistake's start
+    bool defaults = false;
   };
   const Case cases[] = {
       {"", Window, ""},
       {" \t", Window, ""},
       {"/export C:\\out.reg", Export, "C:\\out.reg"},
       {"-EXPORT \"C:\\My Settings\\all.reg\" ", Export, "C:\\My Settings\\all.reg"},
+      {"/export a.reg /defaults", Export, "a.reg", true},
+      {"-Export \"C:\\x y.reg\" -DEFAULTS", Export, "C:\\x y.reg", true},
+      {"/export \"/defaults\"", Mistake, "No file name after /export."},
+      {"/export /defaults a.reg", Mistake, "No file name after /export."},
+      {"/export a.reg /defaults b.reg", Mistake, "Unexpected argument \"b.reg\""},
+      {"/export a.reg /report", Mistake, "Unexpected argument \"/report\""},
+      {"/report", Report, ""},
+      {"/report \"\"", Mistake, "No file name after /report."},
+      {"-REPORT f", Report, "f"},
+      {"/report \"C:\\Temp Files\\r.txt\"", Report, "C:\\Temp Files\\r.txt"},
+      {"/report r.txt /defaults", Mistake, "Unexpected argument \"/defaults\" after the file"},
+      {"/report /defaults", Mistake, "Unexpected argument \"/defaults\". Use /?"},
+      {"/report a.txt b.txt", Mistake, "Unexpected argument \"b.txt\""},
       {"/?", Help, ""},
       {"/export", Mistake, "No file name after /export."},
       {"/export \"\"", Mistake, "No file name after /export."},
       {"/export a.reg b.reg", Mistake, "Unexpected argument \"b.reg\""},
       {"/? /export a.reg", Mistake, "Unknown argument \"/?\""},
       {"/import a.reg", Mistake, "Unknown argument \"/import\""},
+      {"/defaults", Mistake, "Unknown argument \"/defaults\""},
       {"settings.reg", Mistake, "Unknown argument \"settings.reg\""},
   };
   for (const Case& c : cases) {
@@ -46,6 +61,7 @@ TEST(CommandLine, ReadsExportAndHelpAndRefusesEverythingElse) {
           << c.line << ": " << command.mistake;
     } else {
       EXPECT_EQ(command.file, c.fileOrMistake) << c.line;
+      EXPECT_EQ(command.defaults, c.defaults) << c.line;
     }
   }
 }
@@ -131,7 +147,7 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthRefusesUnreadableKeysAndC
     helperLibrary.status = HelperStatus::LibraryMissing;
 
     const ExportedSettings exported = ExportSettings(
-        registry, helperLibrary, {.decimal = ".", .group = ","}, {"PC1", "ann"}, c.width, Widen);
+        registry, helperLibrary, {.decimal = ".", .group = ","}, {"PC1", "ann"}, c.width, Widen, false);
 
     EXPECT_EQ(registry.values, before);
     for (const RegistryCall call :
