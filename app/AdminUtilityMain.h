@@ -6,6 +6,7 @@
 
 #include "app/ControlId.h"
 #include "app/Controls.h"
+#include "app/LoadRecord.h"
 #include "app/LocaleNumber.h"
 #include "app/OpenFileDialog.h"
 #include "app/Printers.h"
@@ -47,8 +48,11 @@ class AdminUtilityMain {
   AdminUtilityMain& operator=(const AdminUtilityMain&) = delete;
 
   // Fills the controls from the registry, once, before the window is shown
-  // (SettingsLoad), and greys what the PDF file name decides.
-  void Form_Load();
+  // (SettingsLoad), and greys what the PDF file name decides. A diagnosis
+  // asks for every copy to be judged; the window reads up to the winners.
+  void Form_Load(LookDepth depth = LookDepth::UpToTheWinner);
+  // What the load decided, and where each value came from.
+  const LoadRecord& Record() const { return record_; }
 
   // Runs the click handler of a button; a control without one ignores it.
   void Click(ControlId button);
@@ -83,8 +87,6 @@ class AdminUtilityMain {
   void txtExcludeWatermarkPre_Change();
   void txtExcludeWatermarkPost_Change();
 
-  // Password boxes the load left empty: their stored password cannot be decoded.
-  const std::set<ControlId>& PasswordsNotShown() const { return passwordsNotShown_; }
 
  private:
   void OnTextChanged(ControlId textBox);
@@ -97,6 +99,7 @@ class AdminUtilityMain {
   // Password boxes the load left empty because the stored password could
   // not be decoded.
   std::set<ControlId> passwordsNotShown_;
+  LoadRecord record_;
 };
 
 }  // namespace quillon

@@ -59,9 +59,8 @@ std::vector<std::string> Header(const ExportOrigin& origin, WindowsWidth width,
 // "HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node\Marrowby\Quillon (32-bit view) could not be read
 // (error 5): ..."
 std::string CouldNotRead(const ReadFailure& failure, WindowsWidth width) {
-  const bool twoViews = width == WindowsWidth::Bits64 && KeyHasTwoViews(failure.root, failure.path);
-  const char* view = failure.view == RegistryView::Wow64_64 ? " (64-bit view)" : " (32-bit view)";
-  return RegFileKeyName(failure.root, failure.path, failure.view, width) + (twoViews ? view : "") +
+  return RegFileKeyName(failure.root, failure.path, failure.view, width) +
+         ViewSuffix(failure.root, failure.path, failure.view, width) +
          " could not be read (error " + std::to_string(failure.code) +
          "): a file without its settings would reset them wherever it is imported.";
 }

@@ -42,6 +42,31 @@ constexpr const char* kOverlayRefusal =
 
 }  // namespace
 
+ApplyEffect ApplyEffectOn(const Setting& row, FoundAt at, const LoadRecord& record) {
+  switch (row.write) {
+    case WriteRule::TempFolder:
+      return at == FoundAt::EnvironmentKey ? ApplyEffect::Clears : ApplyEffect::Leaves;
+    case WriteRule::SaveDialog:
+      return at == FoundAt::SaveDialogKey ? ApplyEffect::ClearsWhilePrintFileDisabled
+                                          : ApplyEffect::Leaves;
+    case WriteRule::Password:
+      return at == FoundAt::MachineKey && !record.passwordsNotShown.contains(*row.control)
+                 ? ApplyEffect::Clears
+                 : ApplyEffect::Leaves;
+    case WriteRule::AllUsers:
+    case WriteRule::ChosenScope:
+    case WriteRule::FileName:
+    case WriteRule::PostAction:
+    case WriteRule::MergeFile:
+    case WriteRule::Persistent:
+      break;
+  }
+  // ReplaceSetting: every product copy of every name.
+  if (at == FoundAt::MachineKey64BitView && !record.Read64BitView()) return ApplyEffect::Leaves;
+  return std::ranges::find(kLookupOrder, at) != kLookupOrder.end() ? ApplyEffect::Clears
+                                                                    : ApplyEffect::Leaves;
+}
+
 SettingsApply::SettingsApply(ApplyPorts ports, std::set<ControlId>& passwordsNotShown)
     : ports_(ports), passwordsNotShown_(passwordsNotShown) {}
 
@@ -96,7 +121,7 @@ void SettingsApply::ApplySetting(Rows rows) {
       held = ApplyTableRow(row);
       break;
     case WriteRule::SaveDialog:
-      held = ApplySaveDialog(row);
+      ApplySaveDialog(row);
       break;
     case WriteRule::FileName:
       held = ApplyFileName(rows);
@@ -108,7 +133,7 @@ void SettingsApply::ApplySetting(Rows rows) {
       held = ApplyMergeFile(rows);
       break;
     case WriteRule::TempFolder:
-      held = ApplyTempFolder(row);
+      ApplyTempFolder(row);
       break;
     case WriteRule::Password:
       held = ApplyPassword(row);
@@ -158,11 +183,10 @@ bool SettingsApply::ApplyTableRow(const Setting& row) {
 
 // The save dialog's own per-user number goes whenever Print File is
 // disabled; nothing else touches the save dialog's key.
-bool SettingsApply::ApplySaveDialog(const Setting& row) {
+void SettingsApply::ApplySaveDialog(const Setting& row) {
   if (ports_.controls.Value(Id::chkPrintPDF) != 0) {
     Count(ports_.locations.DeleteSaveDialogValue(std::string(row.name)));
   }
-  return false;
 }
 
 // Under the "Default" name when chkPersistent is anything but clear.
@@ -223,13 +247,12 @@ bool SettingsApply::ApplyMergeFile(Rows rows) {
 
 // The system environment's variable lives in one place only. Running
 // programs are told either way; whether they listened is not known.
-bool SettingsApply::ApplyTempFolder(const Setting& row) {
+void SettingsApply::ApplyTempFolder(const Setting& row) {
   const std::string folder = ports_.controls.Text(*row.control);
   const std::string name(row.name);
   Count(folder.empty() ? ports_.locations.DeleteEnvironmentValue(name)
                        : ports_.locations.SaveEnvironmentString(name, folder));
   ports_.environmentBroadcast.AnnounceEnvironmentChange();
-  return !folder.empty();
 }
 
 // Written or deleted at the machine key only; copies elsewhere stay. An empty

@@ -9,6 +9,7 @@
 
 #include "app/ControlId.h"
 #include "app/Controls.h"
+#include "app/LoadRecord.h"
 #include "app/LocaleNumber.h"
 #include "app/SettingsCatalogue.h"
 #include "crypto/StoredPassword.h"
@@ -24,6 +25,14 @@ enum class ApplyOutcome {
   NotAllSaved,  // at least one failed; each failure was shown as it happened
   Refused,      // nothing was written: a field could not be stored, as shown
 };
+
+// What Apply does to a copy of a row's value at one place, whatever the
+// window holds: clears it (removes it, or writes the new value over it),
+// leaves it, or clears it only while "Disable "Print File"" is ticked.
+enum class ApplyEffect { Clears, Leaves, ClearsWhilePrintFileDisabled };
+// `record` is the load's: Apply touches the machine key's 64-bit view only
+// where the load reads it, and keeps a password the load could not decode.
+ApplyEffect ApplyEffectOn(const Setting& row, FoundAt at, const LoadRecord& record);
 
 struct ApplyPorts {
   Controls& controls;
@@ -63,9 +72,10 @@ class SettingsApply {
   bool ApplyFileName(Rows rows);
   bool ApplyPostAction(Rows rows);
   bool ApplyMergeFile(Rows rows);
-  bool ApplyTempFolder(const Setting& row);
   bool ApplyPassword(const Setting& row);
-  bool ApplySaveDialog(const Setting& row);
+  // Neither setting is a job option.
+  void ApplyTempFolder(const Setting& row);
+  void ApplySaveDialog(const Setting& row);
   void ApplyPersistent(const Setting& row);
   void Replace(Rows rows, const std::optional<Choice>& choice);
   void Count(bool done) { allSaved_ = done && allSaved_; }

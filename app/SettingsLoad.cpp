@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "app/ControlTable.h"
 
@@ -28,14 +29,15 @@ std::string UndecodableWarning(const Setting& row, PasswordStatus status) {
 
 }  // namespace
 
-SettingsLoad::SettingsLoad(Controls& controls, SettingLocations& locations,
+SettingsLoad::SettingsLoad(Controls& controls, SettingLocations& locations, LookDepth depth,
                            StoredPasswordCodec& passwords, MessageBoxes& messageBoxes)
     : controls_(controls),
       locations_(locations),
+      depth_(depth),
       passwords_(passwords),
       messageBoxes_(messageBoxes) {}
 
-std::set<ControlId> SettingsLoad::Run() {
+LoadRecord SettingsLoad::Run() {
   // Both boxes start ticked: the load ticks chkPersistent whatever it finds,
   // and the post action's names untick chkPostActionWait or leave it. No read
   // looks at either and neither raises a change notification, so ticking
@@ -49,30 +51,30 @@ std::set<ControlId> SettingsLoad::Run() {
       [this, &loaded](Rows rows) { LoadSetting(rows, loaded); });
   // Once all the numbers are in.
   ShowBitSets(loaded, controls_);
-  return passwordsNotShown_;
+  return std::move(record_);
 }
 
 void SettingsLoad::LoadSetting(Rows rows, BitSets& loaded) {
   const Setting& row = *rows.front();
+  const std::string name = NameOf(row);
   switch (row.read) {
     case ReadRule::MachineText:
-      controls_.SetText(*row.control, locations_.GetMachineString(NameOf(row)));
+      controls_.SetText(*row.control, Take(row, locations_.GetMachineString(name)));
       return;
     case ReadRule::EnvironmentText:
-      controls_.SetText(*row.control, locations_.GetEnvironmentString(NameOf(row)));
+      controls_.SetText(*row.control, Take(row, locations_.GetEnvironmentString(name)));
       return;
     case ReadRule::UserFirstText:
-      controls_.SetText(*row.control, GetEffectiveString(NameOf(row), row.ticksApplyToAllUsers));
+      controls_.SetText(*row.control, Take(row, locations_.FindString(name)));
       return;
     case ReadRule::MachineNumber:
-      ShowNumber(row, locations_.GetMachineLong(NameOf(row)), loaded);
+      ShowNumber(row, Take(row, locations_.GetMachineLong(name)), loaded);
       return;
     case ReadRule::UserFirstNumber:
-      ShowNumber(row, GetEffectiveLong(NameOf(row), row.defaultNumber, row.ticksApplyToAllUsers),
-                 loaded);
+      ShowNumber(row, Take(row, locations_.FindLong(name, row.defaultNumber)), loaded);
       return;
     case ReadRule::FirstNonZero:
-      controls_.SetValue(*row.control, CheckBoxValueOf(locations_.FindNonZeroLong(NameOf(row))));
+      controls_.SetValue(*row.control, CheckBoxValueOf(Take(row, locations_.FindNonZeroLong(name))));
       return;
     case ReadRule::Password:
       LoadPassword(row);
@@ -102,45 +104,47 @@ void SettingsLoad::ShowNumber(const Setting& row, std::int32_t number, BitSets& 
 // and the merge combo at its first item, so a name that holds nothing
 // changes nothing, and that item stays when neither merge name holds a file.
 void SettingsLoad::LoadFirstNameFound(Rows rows) {
-  for (const Setting* row : rows) {
-    const std::string text = GetEffectiveString(NameOf(*row), row->ticksApplyToAllUsers);
+  for (auto row = rows.begin(); row != rows.end(); ++row) {
+    const std::string text = Take(**row, locations_.FindString(NameOf(**row)));
     if (text.empty()) continue;
-    controls_.SetText(*row->control, text);
-    if (row->variant.persistent) controls_.SetValue(Id::chkPersistent, 1);
-    if (row->variant.noWait) controls_.SetValue(Id::chkPostActionWait, 0);
-    if (!row->variant.mergeCommand.empty()) {
-      controls_.SetText(Id::cboMergeCommand, std::string(row->variant.mergeCommand));
+    controls_.SetText(*(*row)->control, text);
+    if ((*row)->variant.persistent) controls_.SetValue(Id::chkPersistent, 1);
+    if ((*row)->variant.noWait) controls_.SetValue(Id::chkPostActionWait, 0);
+    if (!(*row)->variant.mergeCommand.empty()) {
+      controls_.SetText(Id::cboMergeCommand, std::string((*row)->variant.mergeCommand));
+    }
+    if (depth_ == LookDepth::EveryCopy) {
+      for (++row; row != rows.end(); ++row) NotePassedOver(**row, locations_.FindString(NameOf(**row)));
     }
     return;
   }
 }
 
 void SettingsLoad::LoadPassword(const Setting& row) {
-  const std::string stored = GetEffectiveString(NameOf(row), row.ticksApplyToAllUsers);
+  const std::string stored = Take(row, locations_.FindString(NameOf(row)));
   const PasswordResult password = passwords_.DecryptPassword(stored);
   controls_.SetText(*row.control, password.text);
   if (password.status == PasswordStatus::Ok) return;
-  passwordsNotShown_.insert(*row.control);
+  record_.passwordsNotShown.insert(*row.control);
   ShowWindowWarning(messageBoxes_, UndecodableWarning(row, password.status));
 }
 
-std::string SettingsLoad::GetEffectiveString(const std::string& name, bool ticksApplyToAllUsers) {
-  const Found<std::string> found = locations_.FindString(name);
-  ShowWhereFound(found.at, ticksApplyToAllUsers);
-  return found.data;
+template <typename Data>
+Data SettingsLoad::Take(const Setting& row, Found<Data> found) {
+  const bool ticks = row.ticksApplyToAllUsers && (found.at == FoundAt::MachineKey ||
+                                                  found.at == FoundAt::MachineKey64BitView);
+  if (ticks) controls_.SetValue(Id::chkApplyToAllUsers, 1);
+  record_.values.push_back({&row, found.at, std::move(found.looks), ticks});
+  return std::move(found.data);
 }
 
-std::int32_t SettingsLoad::GetEffectiveLong(const std::string& name, std::int32_t defaultValue,
-                                            bool ticksApplyToAllUsers) {
-  const Found<std::int32_t> found = locations_.FindLong(name, defaultValue);
-  ShowWhereFound(found.at, ticksApplyToAllUsers);
-  return found.data;
-}
-
-void SettingsLoad::ShowWhereFound(FoundAt at, bool ticksApplyToAllUsers) {
-  if (ticksApplyToAllUsers && at == FoundAt::MachineKey) {
-    controls_.SetValue(Id::chkApplyToAllUsers, 1);
+// A name after the one that gave the control its value: every copy the
+// load would take is hidden behind that name's.
+void SettingsLoad::NotePassedOver(const Setting& row, Found<std::string> found) {
+  for (Look& look : found.looks) {
+    if (look.verdict == Verdict::Taken) look.verdict = Verdict::Hidden;
   }
+  record_.values.push_back({&row, FoundAt::Nowhere, std::move(found.looks), false});
 }
 
 }  // namespace quillon

@@ -1,13 +1,11 @@
 #pragma once
 // The load: every value of the catalogue read into the window, in the load's
 // order, once, before the window is first shown.
-#include <cstdint>
-#include <set>
 #include <span>
 #include <string>
 
-#include "app/ControlId.h"
 #include "app/Controls.h"
+#include "app/LoadRecord.h"
 #include "app/SettingsCatalogue.h"
 #include "crypto/StoredPassword.h"
 #include "platform/MessageBoxes.h"
@@ -17,19 +15,15 @@ namespace quillon {
 
 class SettingsLoad {
  public:
-  SettingsLoad(Controls& controls, SettingLocations& locations, StoredPasswordCodec& passwords,
-               MessageBoxes& messageBoxes);
+  // `depth` is the depth `locations` reads at: with every copy, the names of
+  // a setting after the one that gave its control a value are read too.
+  SettingsLoad(Controls& controls, SettingLocations& locations, LookDepth depth,
+               StoredPasswordCodec& passwords, MessageBoxes& messageBoxes);
 
-  // Fills the controls. Returns the password boxes left empty because their
-  // stored password could not be decoded, each said in a warning.
-  std::set<ControlId> Run();
-
-  // A setting stored at more than one place, found as SettingLocations finds
-  // it. Found only at the machine key, and asked to, it ticks
-  // chkApplyToAllUsers: the setting was stored for all users.
-  std::string GetEffectiveString(const std::string& name, bool ticksApplyToAllUsers);
-  std::int32_t GetEffectiveLong(const std::string& name, std::int32_t defaultValue,
-                                bool ticksApplyToAllUsers);
+  // Fills the controls, and says what it decided: where each value came
+  // from, and the password boxes it left empty because their stored password
+  // could not be decoded, each said in a warning.
+  LoadRecord Run();
 
  private:
   using Rows = std::span<const Setting* const>;
@@ -38,13 +32,19 @@ class SettingsLoad {
   void ShowNumber(const Setting& row, std::int32_t number, BitSets& loaded);
   void LoadFirstNameFound(Rows rows);
   void LoadPassword(const Setting& row);
-  void ShowWhereFound(FoundAt at, bool ticksApplyToAllUsers);
+  // Notes what was found for the row and gives its data. A copy taken at the
+  // machine key of a row that says so ticks chkApplyToAllUsers: the setting
+  // was stored for all users.
+  template <typename Data>
+  Data Take(const Setting& row, Found<Data> found);
+  void NotePassedOver(const Setting& row, Found<std::string> found);
 
   Controls& controls_;
   SettingLocations& locations_;
+  LookDepth depth_;
   StoredPasswordCodec& passwords_;
   MessageBoxes& messageBoxes_;
-  std::set<ControlId> passwordsNotShown_;
+  LoadRecord record_;
 };
 
 }  // namespace quillon

@@ -1,16 +1,14 @@
 // The report: the window's load on in-memory controls over a registry that
-// notes what the load looked at, then every copy of each setting, in the
-// order of the window's pages.
+// reads through and writes nothing, asked to judge every copy, then its
+// record rendered setting by setting in the order of the window's pages.
 #include "app/SettingsReport.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <map>
 #include <optional>
-#include <set>
 #include <span>
 #include <string_view>
-#include <type_traits>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -19,8 +17,11 @@
 #include "app/ControlModel.h"
 #include "app/ControlTable.h"
 #include "app/HeadlessPorts.h"
+#include "app/LoadRecord.h"
+#include "app/SettingsApply.h"
 #include "app/SettingsCatalogue.h"
 #include "platform/Version.h"
+#include "settings/RecordingRegistry.h"
 #include "settings/SettingLocations.h"
 
 namespace quillon {
@@ -28,127 +29,23 @@ namespace {
 
 using Id = ControlId;
 
-// A key in one view; a key with one view is named in the default view.
-struct KeyInView {
-  RootKey root;
-  std::string path;
-  RegistryView view;
-  bool operator==(const KeyInView&) const = default;
-};
-
-KeyInView InView(RootKey root, const std::string& path, RegistryView view) {
-  return {root, path, EffectiveView(root, path, view)};
-}
-
-// One look of the load at a value: what the type-and-size query answered.
-struct Look {
-  KeyInView key;
-  std::string name;
-  long status;
-  std::uint32_t type;
-  std::uint32_t size;
-};
-
-// The registry as the load reads it here: keys are opened, never created,
-// nothing is written, and every value a read asks about is noted in order.
-// A missing key opens as an empty one, which the load reads just as it reads
-// a key it cannot find, so that its looks there are noted too.
-class NotingRegistry final : public Registry {
- public:
-  explicit NotingRegistry(Registry& underlying) : underlying_(underlying) {}
-
-  long CreateKey(RootKey root, const std::string& path, KeyAccess access, RegistryView view,
-                 KeyHandle& key) override {
-    return OpenKey(root, path, access, view, key);
-  }
-  long OpenKey(RootKey root, const std::string& path, KeyAccess, RegistryView view,
-               KeyHandle& key) override {
-    KeyHandle underlying{};
-    const long opened = underlying_.OpenKey(root, path, KeyAccess::Read, view, underlying);
-    if (opened != kErrorSuccess && opened != kErrorFileNotFound) return opened;
-    key = KeyHandle{++lastHandle_};
-    open_.emplace(key, Open{InView(root, path, view),
-                            opened == kErrorSuccess ? std::optional(underlying) : std::nullopt});
-    return kErrorSuccess;
-  }
-  long QueryValue(KeyHandle key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
-                  std::uint32_t& size) override {
-    const Open& open = open_.at(key);
-    const long status = open.underlying
-                            ? underlying_.QueryValue(*open.underlying, name, type, data, size)
-                            : kErrorFileNotFound;
-    // Every read asks for the type and size first.
-    if (data == nullptr) looks.push_back({open.key, name, status, type, size});
-    return status;
-  }
-  // The load writes nothing; were anything to try, it would be refused.
-  long SetValue(KeyHandle, const std::string&, std::uint32_t,
-                std::span<const std::uint8_t>) override {
-    return kErrorAccessDenied;
-  }
-  long DeleteValue(KeyHandle, const std::string&) override { return kErrorAccessDenied; }
-  long CloseKey(KeyHandle key) override {
-    const auto found = open_.find(key);
-    if (found == open_.end()) return kErrorInvalidHandle;
-    if (found->second.underlying) underlying_.CloseKey(*found->second.underlying);
-    open_.erase(found);
-    return kErrorSuccess;
-  }
-
-  std::vector<Look> looks;
-
- private:
-  struct Open {
-    KeyInView key;
-    std::optional<KeyHandle> underlying;  // none for a missing key
-  };
-
-  Registry& underlying_;
-  std::map<KeyHandle, Open> open_;
-  std::underlying_type_t<KeyHandle> lastHandle_ = 0;
-};
-
-// The in-memory window, noting the settings whose read ticked "Apply to all
-// users": the load ticks it straight after reading such a setting.
-class NotingControls final : public Controls {
- public:
-  explicit NotingControls(const std::vector<Look>& looks) : looks_(looks) {}
-
-  std::string Text(ControlId id) const override { return model_.Text(id); }
-  void SetText(ControlId id, const std::string& text) override { model_.SetText(id, text); }
-  int Value(ControlId id) const override { return model_.Value(id); }
-  void SetValue(ControlId id, int value) override {
-    if (id == Id::chkApplyToAllUsers && value != 0 && !looks_.empty())
-      ticking.insert(looks_.back().name);
-    model_.SetValue(id, value);
-  }
-  void SetEnabled(ControlId id, bool enabled) override { model_.SetEnabled(id, enabled); }
-  void SetChangeListener(ChangeListener listener) override {
-    model_.SetChangeListener(std::move(listener));
-  }
-  void Close() override { model_.Close(); }
-  void ShowWaitPointer() override {}
-  void RestorePointer() override {}
-
-  std::set<std::string> ticking;
-
- private:
-  const std::vector<Look>& looks_;
-  ControlModel model_;
-};
-
-// One copy of a value, as stored.
+// One copy of a value, as stored, for its value to be shown.
 struct Copy {
-  KeyInView key;
   long status = kErrorFileNotFound;  // kErrorSuccess when present
   std::uint32_t type = kRegNone;
   std::vector<std::uint8_t> data;
 };
 
-Copy ReadCopy(Registry& registry, const KeyInView& where, const std::string& name) {
-  Copy copy{.key = where, .data = {}};
+RegistryView ViewOf(const CopyPlace& place) {
+  return place.use64BitView ? RegistryView::Wow64_64 : RegistryView::Default;
+}
+
+Copy ReadCopy(Registry& registry, FoundAt at, const std::string& name) {
+  const CopyPlace& place = PlaceOf(at);
+  Copy copy;
   KeyHandle key{};
-  copy.status = registry.OpenKey(where.root, where.path, KeyAccess::Read, where.view, key);
+  copy.status = registry.OpenKey(place.location.root, place.location.path, KeyAccess::Read,
+                                 ViewOf(place), key);
   if (copy.status != kErrorSuccess) return copy;
   std::uint32_t size = 0;
   copy.status = registry.QueryValue(key, name, copy.type, nullptr, size);
@@ -160,43 +57,23 @@ Copy ReadCopy(Registry& registry, const KeyInView& where, const std::string& nam
   return copy;
 }
 
-KeyInView KeyOf(const Location& location, bool use64BitView) {
-  return InView(location.root, location.path,
-                use64BitView ? RegistryView::Wow64_64 : RegistryView::Default);
+std::string KeyName(FoundAt at, WindowsWidth width) {
+  const CopyPlace& place = PlaceOf(at);
+  const Location& key = place.location;
+  return (key.root == RootKey::LocalMachine ? "HKLM\\" : "HKCU\\") + std::string(key.path) +
+         ViewSuffix(key.root, key.path, ViewOf(place), width);
 }
 
-// Every place the load reads a setting or Apply removes it from.
-std::vector<KeyInView> PlacesOf(const Setting& row, bool windows64) {
-  if (row.write == WriteRule::TempFolder) return {KeyOf(kEnvironmentKey, false)};
-  if (row.write == WriteRule::SaveDialog) return {KeyOf(kSaveDialogKey, false)};
-  std::vector<KeyInView> places;
-  for (const ProductCopy copy : kLookupOrder) {
-    const CopyPlace& place = PlaceOf(copy);
-    if (!place.use64BitView || windows64)
-      places.push_back(KeyOf(place.location, place.use64BitView));
+// Every place the load reads a setting, Apply clears it from, or a program
+// that uses it looks at instead; the 64-bit view where the process has one.
+std::vector<FoundAt> PlacesOf(const Setting& row, WindowsWidth width) {
+  if (row.write == WriteRule::TempFolder) return {FoundAt::EnvironmentKey, FoundAt::UserEnvironmentKey};
+  if (row.write == WriteRule::SaveDialog) return {FoundAt::SaveDialogKey};
+  std::vector<FoundAt> places;
+  for (const FoundAt at : kLookupOrder) {
+    if (at != FoundAt::MachineKey64BitView || width == WindowsWidth::Bits64) places.push_back(at);
   }
   return places;
-}
-
-bool OfType(ValueType type, std::uint32_t regType, std::size_t size) {
-  return type == ValueType::Text ? IsTextValue(regType)
-                                 : IsNumberValue(regType, static_cast<std::uint32_t>(size));
-}
-
-// The load stops at the copy it takes, so its last look at a name is where
-// the window's value comes from, when that look found a value of its type.
-std::optional<KeyInView> WinnerOf(const std::vector<Look>& looks, const Setting& row) {
-  const auto last = std::ranges::find(looks.rbegin(), looks.rend(), row.name, &Look::name);
-  if (last == looks.rend() || last->status != kErrorSuccess ||
-      !OfType(row.type, last->type, last->size)) {
-    return std::nullopt;
-  }
-  return last->key;
-}
-
-bool LoadLooked(const std::vector<Look>& looks, const Setting& row) {
-  return row.read != ReadRule::Never &&
-         std::ranges::find(looks, row.name, &Look::name) != looks.end();
 }
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
@@ -218,35 +95,56 @@ std::string TypeName(std::uint32_t type) {
   return "type " + std::to_string(type);
 }
 
-std::string KeyName(const KeyInView& key, bool windows64) {
-  std::string name = (key.root == RootKey::LocalMachine ? "HKLM\\" : "HKCU\\") + key.path;
-  if (!windows64 || !KeyHasTwoViews(key.root, key.path)) return name;
-  return name + (key.view == RegistryView::Wow64_64 ? " (64-bit view)" : " (32-bit view)");
+// A stored password is only said to be there, never shown, nor its size.
+std::string ValueText(const Copy& copy, const Setting& row) {
+  const bool text = IsTextValue(copy.type);
+  if (row.read == ReadRule::Password) {
+    if (!text) return TypeName(copy.type) + ", a value of the wrong type for a password";
+    return TypeName(copy.type) + (copy.data.empty() || copy.data.front() == 0 ? ", empty"
+                                                                              : ", a stored password");
+  }
+  if (text) return TypeName(copy.type) + " " + Quoted(std::string(copy.data.begin(), std::ranges::find(copy.data, '\0')));
+  if (IsNumberValue(copy.type, static_cast<std::uint32_t>(copy.data.size()))) {
+    const std::int32_t number = DwordNumber({copy.data[0], copy.data[1], copy.data[2], copy.data[3]});
+    return TypeName(copy.type) + " " + std::to_string(number) +
+           (row.bitSet ? " (" + Hex(static_cast<std::uint32_t>(number)) + ")" : "");
+  }
+  return TypeName(copy.type) + ", " + std::to_string(copy.data.size()) + " bytes";
 }
 
-// A stored password is only said to be there: its text is never shown.
-std::string ValueText(const Copy& copy, const Setting& row) {
-  std::string text = TypeName(copy.type);
-  if (IsTextValue(copy.type)) {
-    const std::string stored(copy.data.begin(), std::ranges::find(copy.data, '\0'));
-    if (row.read == ReadRule::Password) {
-      text += stored.empty() ? ", empty" : ", a stored password";
-    } else {
-      text += " " + Quoted(stored);
-    }
-  } else if (IsNumberValue(copy.type, static_cast<std::uint32_t>(copy.data.size()))) {
-    const std::int32_t number =
-        DwordNumber({copy.data[0], copy.data[1], copy.data[2], copy.data[3]});
-    text += " " + std::to_string(number) +
-            (row.bitSet ? " (" + Hex(static_cast<std::uint32_t>(number)) + ")" : "");
-  } else {
-    text += ", " + std::to_string(copy.data.size()) + " bytes";
+// What the load made of a copy it did not take.
+std::string Judgement(Verdict verdict, const Setting& row) {
+  switch (verdict) {
+    case Verdict::Hidden:
+      return "hidden";
+    case Verdict::EmptyText:
+      return "skipped, an empty text:";
+    case Verdict::StoredMinusOne:
+      return "skipped, -1 is read as no number:";
+    case Verdict::WrongType:
+      return std::string("skipped, the wrong type for a ") +
+             (row.type == ValueType::Text ? "text" : "number") + ":";
+    case Verdict::ZeroSkipped:
+      return "skipped, 0 does not count here:";
+    case Verdict::Taken:
+    case Verdict::Absent:
+    case Verdict::Unreadable:
+      break;
   }
-  if (!OfType(row.type, copy.type, copy.data.size())) {
-    text += std::string(": the wrong type for a ") +
-            (row.type == ValueType::Text ? "text" : "number") + ", read as absent";
+  return "not read by the window:";
+}
+
+std::string EffectText(ApplyEffect effect) {
+  switch (effect) {
+    case ApplyEffect::Clears:
+      return "Apply clears it";
+    case ApplyEffect::ClearsWhilePrintFileDisabled:
+      return "Apply removes it while " + std::string(DefinitionOf(Id::chkPrintPDF).caption) +
+             " is ticked";
+    case ApplyEffect::Leaves:
+      break;
   }
-  return text;
+  return "Apply leaves it";
 }
 
 std::vector<ControlId> ControlsOf(BitSet set) {
@@ -317,52 +215,81 @@ std::string ShownAsBoxes(const Controls& controls, BitSet set) {
 }
 
 struct Loaded {
-  const NotingControls& controls;
-  const std::vector<Look>& looks;
-  const std::set<ControlId>& passwordsNotShown;
-  bool windows64;
+  const Controls& controls;
+  const LoadRecord& record;
+  Registry& registry;
+  WindowsWidth width;
 };
 
 std::string ShownFor(const Loaded& loaded, const Setting& row) {
   if (row.bitSet) return ShownAsBoxes(loaded.controls, *row.bitSet);
   const ControlId id = *row.control;
   if (row.read != ReadRule::Password) return ShownIn(loaded.controls, id);
-  if (loaded.passwordsNotShown.contains(id)) return "a password that cannot be decoded";
+  if (loaded.record.passwordsNotShown.contains(id)) return "a password that cannot be decoded";
   return loaded.controls.Text(id).empty() ? "no password (not set)" : "a password (set)";
 }
 
-void AddCopies(std::vector<std::string>& lines, Registry& registry, const Loaded& loaded,
-               const Setting& row) {
+// The row of the same setting, under another name, whose copy the control shows.
+const ValueRecord* OtherNameTaken(const LoadRecord& record, const Setting& row) {
+  if (!IsAlternativeNames(row.read)) return nullptr;
+  const auto other = std::ranges::find_if(record.values, [&](const ValueRecord& value) {
+    return value.row != &row && value.row->read == row.read && value.taken != FoundAt::Nowhere;
+  });
+  return other == record.values.end() ? nullptr : &*other;
+}
+
+std::string SourceLine(const Loaded& loaded, const Setting& row, const ValueRecord* value,
+                       bool anyCopy) {
+  const std::string name = Quoted(row.name);
+  if (!value) return name + " not read by the window";
+  if (value->taken != FoundAt::Nowhere) {
+    return name + " from " + KeyName(value->taken, loaded.width) + ": " +
+           ValueText(ReadCopy(loaded.registry, value->taken, std::string(row.name)), row) +
+           (value->ticksApplyToAllUsers ? "; ticks \"Apply to all users\"" : "");
+  }
+  if (const ValueRecord* other = OtherNameTaken(loaded.record, row)) {
+    return name + " not used: the box shows " + Quoted(other->row->name) + " instead";
+  }
+  // A name among several says nothing of the default: another name may hold
+  // nothing either, and the box shows what the setting's names leave it.
+  const std::string_view none = anyCopy ? ": no copy taken" : " found nowhere";
+  if (IsAlternativeNames(row.read)) return name + std::string(none);
+  return name + std::string(none) + ", the window shows its default";
+}
+
+void AddCopies(std::vector<std::string>& lines, const Loaded& loaded, const Setting& row) {
   const std::string name(row.name);
-  const bool looked = LoadLooked(loaded.looks, row);
-  const std::optional<KeyInView> winner =
-      looked ? WinnerOf(loaded.looks, row) : std::optional<KeyInView>();
-  std::vector<Copy> others;
-  // A name the load never reached: a name before it gave the control its value.
-  const bool passedOver = !looked && row.read != ReadRule::Never;
-  std::string source = passedOver ? "not read: the window took its value from a name above"
-                       : !looked  ? "not read by the window"
-                                  : "found nowhere: the window shows its default";
-  for (const KeyInView& place : PlacesOf(row, loaded.windows64)) {
-    Copy copy = ReadCopy(registry, place, name);
-    if (winner && place == *winner) {
-      source = "from " + KeyName(place, loaded.windows64) + ": " + ValueText(copy, row) +
-               (loaded.controls.ticking.contains(name) ? "; ticks \"Apply to all users\"" : "");
-    } else if (copy.status != kErrorFileNotFound) {
-      others.push_back(std::move(copy));
+  const ValueRecord* value = loaded.record.Of(row);
+  std::vector<std::string> copies;
+  for (const FoundAt at : PlacesOf(row, loaded.width)) {
+    const Look* look = nullptr;
+    if (value) {
+      const auto found = std::ranges::find(value->looks, at, &Look::at);
+      if (found != value->looks.end()) look = &*found;
     }
-  }
-  lines.push_back("    " + Quoted(name) + " " + source);
-  for (const Copy& copy : others) {
-    const std::string where = KeyName(copy.key, loaded.windows64);
+    const bool looked = look != nullptr;
+    if (looked && look->verdict == Verdict::Taken) continue;
+    const std::string where = KeyName(at, loaded.width);
+    const std::string effect = EffectText(ApplyEffectOn(row, at, loaded.record));
+    if (looked && look->verdict == Verdict::Unreadable) {
+      copies.push_back("cannot read " + where + " (error " + std::to_string(look->error) +
+                       "); " + effect);
+      continue;
+    }
+    const Copy copy = ReadCopy(loaded.registry, at, name);
+    if (copy.status == kErrorFileNotFound) continue;
     if (copy.status != kErrorSuccess) {
-      lines.push_back("      cannot read " + where + " (error " + std::to_string(copy.status) +
-                      ")");
-    } else {
-      lines.push_back(std::string(winner || passedOver ? "      hidden " : "      unused ") +
-                      where + ": " + ValueText(copy, row));
+      copies.push_back("cannot read " + where + " (error " + std::to_string(copy.status) +
+                       "), not read by the window; " + effect);
+      continue;
     }
+    const std::string judgement = at == FoundAt::UserEnvironmentKey
+                                      ? "overrides the system's for this user's programs:"
+                                      : Judgement(looked ? look->verdict : Verdict::Absent, row);
+    copies.push_back(judgement + " " + where + ": " + ValueText(copy, row) + "; " + effect);
   }
+  lines.push_back("    " + SourceLine(loaded, row, value, !copies.empty()));
+  for (const std::string& copy : copies) lines.push_back("      " + copy);
 }
 
 // The rows under the control that shows them, in the order of the pages and
@@ -394,7 +321,7 @@ std::string Heading(const Setting& row) {
   return std::string(row.label ? DefinitionOf(*row.label).caption : CaptionOf(*row.control));
 }
 
-void AddSettings(std::vector<std::string>& lines, Registry& registry, const Loaded& loaded) {
+void AddSettings(std::vector<std::string>& lines, const Loaded& loaded) {
   std::string page, heading;
   for (const Setting* row : InPageOrder()) {
     if (std::exchange(page, PageTitle(*row)) != page) lines.insert(lines.end(), {"", page});
@@ -402,46 +329,58 @@ void AddSettings(std::vector<std::string>& lines, Registry& registry, const Load
       lines.push_back("  " + heading);
       if (AnchorOf(*row)) lines.push_back("    shows " + ShownFor(loaded, *row));
     }
-    AddCopies(lines, registry, loaded, *row);
+    AddCopies(lines, loaded, *row);
   }
 }
 
-std::vector<std::string> Header(const ReportOrigin& origin, bool windows64, bool printerFound,
-                                bool allUsersTicked) {
-  return {std::string(kMainWindow.title) + ": where each printer setting comes from",
-          "Computer " + origin.computer + ", user " + origin.user + ", version " +
-              QUILLON_VERSION_TEXT,
-          std::string("Windows: ") + (windows64 ? "64-bit" : "32-bit") +
-              " as the utility reads it (PROCESSOR_ARCHITECTURE); the utility " +
-              (origin.wow64Process ? "runs" : "does not run") + " under WOW64",
-          std::string("Helper library ") + kHelperLibraryName + ": " +
-              (origin.helperLibraryLoads ? "loads" : "does not load"),
-          std::string("Printer \"") + kProductPrinterName +
-              "\": " + (printerFound ? "installed" : "not installed"),
-          std::string("\"Apply to all users\": ") + (allUsersTicked ? "ticked" : "clear"),
-          "Each setting: what the window shows, the copy it comes from, and the other",
-          "copies that copy hides (or, with none found, leaves unused)."};
+std::vector<std::string> Header(const ReportOrigin& origin, WindowsWidth width,
+                                const LoadRecord& record, bool printerFound, bool allUsersTicked) {
+  std::vector<std::string> lines = {
+      std::string(kMainWindow.title) + ": where each printer setting comes from",
+      "Computer " + origin.computer + ", user " + origin.user + ", version " + QUILLON_VERSION_TEXT};
+  if (width == WindowsWidth::Bits32) {
+    lines.push_back("Windows: 32-bit, one view of HKLM\\Software");
+  } else {
+    lines.push_back(std::string("Windows: 64-bit, two views of HKLM\\Software; the utility ") +
+                    (origin.wow64Process ? "runs" : "does not run") + " under WOW64");
+    lines.push_back(record.Read64BitView()
+                        ? "The window reads numbers from the 64-bit view first "
+                          "(PROCESSOR_ARCHITECTURE names AMD64)"
+                        : "The window neither reads nor clears the 64-bit view "
+                          "(PROCESSOR_ARCHITECTURE does not name AMD64)");
+  }
+  lines.insert(lines.end(),
+               {std::string("Helper library ") + kHelperLibraryName + ": " +
+                    (origin.helperLibraryLoads ? "loads" : "does not load"),
+                std::string("Printer \"") + kProductPrinterName +
+                    "\": " + (printerFound ? "installed" : "not installed"),
+                std::string("\"Apply to all users\": ") + (allUsersTicked ? "ticked" : "clear"),
+                "Each setting: what the window shows and the copy it comes from; then every other",
+                "copy: hidden (the window would take it were the copies before it gone), skipped",
+                "(and why), or not read by the window; and what Apply does to it."});
+  return lines;
 }
 
 }  // namespace
 
 std::string SettingsReport(Registry& registry, HelperLibrary& helperLibrary, Printers& printers,
-                           const NumberSeparators& numberSeparators, const ReportOrigin& origin) {
-  NotingRegistry noting(registry);
-  NotingControls controls(noting.looks);
-  HeadlessWindow headless(controls, noting, printers, helperLibrary, numberSeparators);
-  const bool windows64 = RegistryAccess(noting, headless.messages).Is64BitWindows();
-  headless.window.Form_Load();
+                           const NumberSeparators& numberSeparators, const ReportOrigin& origin,
+                           WindowsWidth width) {
+  // The load writes nothing; reading through a recorder, it creates no key.
+  RecordingRegistry reader(registry);
+  ControlModel controls;
+  HeadlessWindow headless(controls, reader, printers, helperLibrary, numberSeparators);
+  headless.window.Form_Load(LookDepth::EveryCopy);
+  const LoadRecord& record = headless.window.Record();
 
   const std::vector<std::string> names = printers.InstalledPrinterNames();
   std::vector<std::string> lines =
-      Header(origin, windows64, std::ranges::find(names, kProductPrinterName) != names.end(),
+      Header(origin, width, record, std::ranges::find(names, kProductPrinterName) != names.end(),
              controls.Value(Id::chkApplyToAllUsers) != 0);
   for (const std::string& message : headless.messages.texts) {
     lines.push_back("The window would have said: " + OneLine(message));
   }
-  AddSettings(lines, registry,
-              {controls, noting.looks, headless.window.PasswordsNotShown(), windows64});
+  AddSettings(lines, {controls, record, registry, width});
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   return text;

@@ -1,9 +1,9 @@
 #pragma once
 // Why this machine prints as it does: for each setting, what the window would
-// show, the copy that value comes from, and every other copy it hides. The
-// window's own load makes it, run without a window on a registry that opens
-// keys without creating them, writes nothing, and notes each value the load
-// looked at and where; nothing in the registry changes.
+// show, the copy that value comes from, and what became of every other copy.
+// The window's own load decides it and records its decisions, run without a
+// window on a registry that opens keys without creating them and writes
+// nothing; the report only renders that record. Nothing in the registry changes.
 #include <string>
 
 #include "app/LocaleNumber.h"
@@ -24,6 +24,7 @@ struct ReportOrigin {
 
 // The report as plain text, CRLF line ends.
 std::string SettingsReport(Registry& registry, HelperLibrary& helperLibrary, Printers& printers,
-                           const NumberSeparators& numberSeparators, const ReportOrigin& origin);
+                           const NumberSeparators& numberSeparators, const ReportOrigin& origin,
+                           WindowsWidth width);
 
 }  // namespace quillon

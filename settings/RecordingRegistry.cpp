@@ -29,7 +29,9 @@ long RecordingRegistry::CreateKey(RootKey root, const std::string& path, KeyAcce
 }
 
 // Only ever reads underneath, so that neither a missing key nor a standard
-// user's lack of write access changes what is recorded.
+// user's lack of write access changes what is recorded. A key that exists but
+// cannot be read fails as it does underneath: its values are unknown, not
+// absent.
 long RecordingRegistry::OpenKey(RootKey root, const std::string& path, KeyAccess, RegistryView view,
                                 KeyHandle& key) {
   Key opened{root, path, EffectiveView(root, path, view), std::nullopt};
@@ -39,6 +41,7 @@ long RecordingRegistry::OpenKey(RootKey root, const std::string& path, KeyAccess
     opened.underlying = underlying;
   } else if (code != kErrorFileNotFound) {
     NoteFailure(opened, code);
+    return code;
   }
   keys_.emplace(++lastHandle_, std::move(opened));
   key = KeyHandle{lastHandle_};

@@ -1,9 +1,10 @@
 #pragma once
 // The registry as Apply would leave it, without changing it: reads go through
 // to another registry, writes and removals are recorded instead of made, and
-// later reads see what was recorded. Every key opens, whether it exists or not,
-// so that each removal Apply would make on any machine is recorded, not only
-// those of the values this machine happens to hold; nothing is ever created.
+// later reads see what was recorded. Every key that can be read opens, whether
+// it exists or not, so that each removal Apply would make on any machine is
+// recorded, not only those of the values this machine happens to hold;
+// nothing is ever created.
 #include <cstdint>
 #include <map>
 #include <optional>

@@ -14,10 +14,6 @@ namespace quillon {
 // Text in the system's ANSI code page in the registry's wide form, NULs kept.
 using AnsiToUtf16 = std::function<std::u16string(std::string_view)>;
 
-// Whether HKEY_LOCAL_MACHINE\Software has two views where the file is made:
-// on every 64-bit Windows, whatever its processor, and on no 32-bit one.
-enum class WindowsWidth { Bits32, Bits64 };
-
 // The key's name as a 64-bit "reg import" reaches it in that view: on 64-bit
 // Windows the 32-bit view of HKEY_LOCAL_MACHINE\Software is its WOW6432Node
 // subkey; on 32-bit Windows there is only the plain path.

@@ -19,6 +19,11 @@ enum class RootKey : std::uint32_t { CurrentUser = 0x80000001u, LocalMachine = 0
 // 64-bit build reaches exactly the keys the 32-bit release reaches.
 enum class RegistryView { Default, Wow64_64 };
 
+// Whether HKEY_LOCAL_MACHINE\Software has two views for the running process:
+// on every 64-bit Windows, whatever its processor, and on no 32-bit one. What
+// the process finds decides it, not the processor name in the registry.
+enum class WindowsWidth { Bits32, Bits64 };
+
 // The two access masks keys are opened with (KEY_READ and KEY_WRITE).
 enum class KeyAccess : std::uint32_t { Read = 0x20019u, Write = 0x20006u };
 
@@ -40,6 +45,14 @@ constexpr bool KeyHasTwoViews(RootKey root, std::string_view path) {
 // A key with one view is the same key whichever view it was asked in.
 constexpr RegistryView EffectiveView(RootKey root, std::string_view path, RegistryView view) {
   return KeyHasTwoViews(root, path) ? view : RegistryView::Default;
+}
+
+// How a key is named in a view for people: " (64-bit view)" or " (32-bit
+// view)" after a key with two views on 64-bit Windows, nothing otherwise.
+inline std::string ViewSuffix(RootKey root, std::string_view path, RegistryView view,
+                              WindowsWidth width) {
+  if (width == WindowsWidth::Bits32 || !KeyHasTwoViews(root, path)) return {};
+  return view == RegistryView::Wow64_64 ? " (64-bit view)" : " (32-bit view)";
 }
 
 // The samDesired of an open or create: the one place a view becomes a flag.

@@ -2,6 +2,7 @@
 #include "settings/RegistryAccess.h"
 
 #include <array>
+#include <type_traits>
 
 #include "settings/SettingLocations.h"
 
@@ -35,6 +36,16 @@ class KeyCloser {
   KeyHandle key_;
 };
 
+// A read that got no value: absent where the key or value is not found,
+// unreadable with the code otherwise.
+template <typename Data>
+ReadResult<Data> NoValueRead(long code) {
+  Data none{};
+  if constexpr (std::is_same_v<Data, std::int32_t>) none = kAbsentNumber;
+  if (code == kErrorFileNotFound) return {none, ReadOutcome::Absent};
+  return {none, ReadOutcome::Unreadable, code};
+}
+
 }  // namespace
 
 RegistryAccess::RegistryAccess(Registry& registry, MessageBoxes& messages)
@@ -45,21 +56,22 @@ bool RegistryAccess::Is64BitWindows() {
 }
 
 std::string RegistryAccess::GetString(const Location& location, const std::string& value) {
+  return ReadString(location, value).data;
+}
+
+TextRead RegistryAccess::ReadString(const Location& location, const std::string& value) {
   KeyHandle key{};
-  if (registry_.CreateKey(location.root, location.path, KeyAccess::Read, RegistryView::Default,
-                          key) != kErrorSuccess) {
-    return {};
-  }
+  const long opened = OpenForRead(location, RegistryView::Default, key);
+  if (opened != kErrorSuccess) return NoValueRead<std::string>(opened);
   return ReadTextAndClose(key, value);
 }
 
-std::string RegistryAccess::GetStringIfKeyExists(const Location& location,
-                                                 const std::string& value) {
+TextRead RegistryAccess::ReadStringIfKeyExists(const Location& location,
+                                               const std::string& value) {
   KeyHandle key{};
-  if (registry_.OpenKey(location.root, location.path, KeyAccess::Read, RegistryView::Default,
-                        key) != kErrorSuccess) {
-    return {};
-  }
+  const long opened = registry_.OpenKey(location.root, location.path, KeyAccess::Read,
+                                        RegistryView::Default, key);
+  if (opened != kErrorSuccess) return NoValueRead<std::string>(opened);
   return ReadTextAndClose(key, value);
 }
 
@@ -72,25 +84,21 @@ bool RegistryAccess::SaveString(const Location& location, const std::string& val
 
 std::int32_t RegistryAccess::GetLong(const Location& location, const std::string& value,
                                      bool use64BitView) {
-  const RegistryView view = ViewFor(use64BitView);
-  KeyHandle key{};
-  const long opened = OpenForNumberRead(location, view, key);
-  if (opened == kErrorFileNotFound) return kAbsentNumber;
-  if (opened != kErrorSuccess) {
-    ShowFailure(CouldNotOpen(location.path, value, opened));
-    return kAbsentNumber;
-  }
-  return ReadNumberAndClose(key, value);
+  return ReadLong(location, value, use64BitView).data;
 }
 
-std::int32_t RegistryAccess::GetLongAnyView(const Location& location, const std::string& value,
-                                            std::int32_t defaultValue) {
-  if (Is64BitWindows()) {
-    const std::int32_t number = GetLong(location, value, true);
-    if (number != kAbsentNumber) return number;
+NumberRead RegistryAccess::ReadLong(const Location& location, const std::string& value,
+                                    bool use64BitView, OnOpenFailure onOpenFailure) {
+  const RegistryView view = ViewFor(use64BitView);
+  KeyHandle key{};
+  const long opened = OpenForRead(location, view, key);
+  if (opened != kErrorSuccess) {
+    if (opened != kErrorFileNotFound && onOpenFailure == OnOpenFailure::Show) {
+      ShowFailure(CouldNotOpen(location.path, value, opened));
+    }
+    return NoValueRead<std::int32_t>(opened);
   }
-  const std::int32_t number = GetLong(location, value, false);
-  return number == kAbsentNumber ? defaultValue : number;
+  return ReadNumberAndClose(key, value);
 }
 
 bool RegistryAccess::SaveLong(const Location& location, const std::string& value,
@@ -120,10 +128,10 @@ RegistryView RegistryAccess::ViewFor(bool use64BitView) {
 }
 
 // Create-or-open first, as every read does. A user who may not create a
-// missing key gets access denied rather than not found, although the number is
+// missing key gets access denied rather than not found, although the value is
 // simply absent: a plain open tells the two apart. Any other failure reports
 // the create-or-open's code.
-long RegistryAccess::OpenForNumberRead(const Location& location, RegistryView view,
+long RegistryAccess::OpenForRead(const Location& location, RegistryView view,
                                        KeyHandle& key) {
   const long created =
       registry_.CreateKey(location.root, location.path, KeyAccess::Read, view, key);
@@ -150,34 +158,42 @@ bool RegistryAccess::SaveValue(const Location& location, const std::string& valu
   return true;
 }
 
-std::string RegistryAccess::ReadTextAndClose(KeyHandle key, const std::string& value) {
+TextRead RegistryAccess::ReadTextAndClose(KeyHandle key, const std::string& value) {
   const KeyCloser closer(registry_, key);
   std::uint32_t type = kRegNone;
   std::uint32_t size = 0;
-  if (registry_.QueryValue(key, value, type, nullptr, size) != kErrorSuccess) return {};
-  if (!IsTextValue(type)) return {};
+  if (const long queried = registry_.QueryValue(key, value, type, nullptr, size);
+      queried != kErrorSuccess) {
+    return NoValueRead<std::string>(queried);
+  }
+  if (!IsTextValue(type)) return {{}, ReadOutcome::WrongType};
   // A buffer of exactly the stored size leaves no room for a NUL the value
   // lacks, so text stored without one comes back whole.
   std::string text(size, '\0');
-  if (registry_.QueryValue(key, value, type, reinterpret_cast<std::uint8_t*>(text.data()),
-                           size) != kErrorSuccess) {
-    return {};
+  if (const long read = registry_.QueryValue(key, value, type,
+                                             reinterpret_cast<std::uint8_t*>(text.data()), size);
+      read != kErrorSuccess) {
+    return NoValueRead<std::string>(read);
   }
   text.resize(size);
-  return text.substr(0, text.find('\0'));
+  return {text.substr(0, text.find('\0')), ReadOutcome::Found};
 }
 
-std::int32_t RegistryAccess::ReadNumberAndClose(KeyHandle key, const std::string& value) {
+NumberRead RegistryAccess::ReadNumberAndClose(KeyHandle key, const std::string& value) {
   const KeyCloser closer(registry_, key);
   std::uint32_t type = kRegNone;
   std::uint32_t size = 0;
-  if (registry_.QueryValue(key, value, type, nullptr, size) != kErrorSuccess) return kAbsentNumber;
-  if (!IsNumberValue(type, size)) return kAbsentNumber;
-  std::array<std::uint8_t, kDwordSize> bytes{};
-  if (registry_.QueryValue(key, value, type, bytes.data(), size) != kErrorSuccess) {
-    return kAbsentNumber;
+  if (const long queried = registry_.QueryValue(key, value, type, nullptr, size);
+      queried != kErrorSuccess) {
+    return NoValueRead<std::int32_t>(queried);
   }
-  return DwordNumber(bytes);
+  if (!IsNumberValue(type, size)) return {kAbsentNumber, ReadOutcome::WrongType};
+  std::array<std::uint8_t, kDwordSize> bytes{};
+  if (const long read = registry_.QueryValue(key, value, type, bytes.data(), size);
+      read != kErrorSuccess) {
+    return NoValueRead<std::int32_t>(read);
+  }
+  return {DwordNumber(bytes), ReadOutcome::Found};
 }
 
 void RegistryAccess::ShowFailure(const std::string& text) {

@@ -27,6 +27,23 @@ struct Location {
   const char* path;
 };
 
+// What a read found in the registry: a value it takes, none, a value of a
+// type it does not take, or a key or value that could not be read (`error`).
+enum class ReadOutcome { Found, Absent, WrongType, Unreadable };
+
+template <typename Data>
+struct ReadResult {
+  Data data;  // "" or kAbsentNumber unless Found
+  ReadOutcome outcome = ReadOutcome::Absent;
+  long error = kErrorSuccess;
+};
+using TextRead = ReadResult<std::string>;
+using NumberRead = ReadResult<std::int32_t>;
+
+// Whether a number read whose key cannot be opened says so in a box. The
+// load's reads of copies the window itself would not reach stay silent.
+enum class OnOpenFailure { Show, StaySilent };
+
 class RegistryAccess {
  public:
   RegistryAccess(Registry& registry, MessageBoxes& messages);
@@ -37,17 +54,19 @@ class RegistryAccess {
   // Text of a REG_SZ or REG_EXPAND_SZ value up to its first NUL, else "".
   // Opens with create semantics, so the key exists afterwards when it may.
   std::string GetString(const Location& key, const std::string& value);
+  // The same, saying what it found; silent on failure.
+  TextRead ReadString(const Location& key, const std::string& value);
   // The same read from an existing key only: a missing key stays missing.
-  std::string GetStringIfKeyExists(const Location& key, const std::string& value);
+  TextRead ReadStringIfKeyExists(const Location& key, const std::string& value);
   // Writes the text as REG_EXPAND_SZ in the default view; true when written.
   bool SaveString(const Location& key, const std::string& value, const std::string& data);
 
   // The number of a 4-byte REG_DWORD value, else kAbsentNumber. The 64-bit
   // view is read only when asked for and Windows is 64-bit.
   std::int32_t GetLong(const Location& key, const std::string& value, bool use64BitView);
-  // The number from the 64-bit view, else from the default view, else the default.
-  std::int32_t GetLongAnyView(const Location& key, const std::string& value,
-                              std::int32_t defaultValue);
+  // The same, saying what it found.
+  NumberRead ReadLong(const Location& key, const std::string& value, bool use64BitView,
+                      OnOpenFailure onOpenFailure = OnOpenFailure::Show);
   // Writes the number as REG_DWORD in the default view; true when written.
   bool SaveLong(const Location& key, const std::string& value, std::int32_t number);
 
@@ -56,11 +75,11 @@ class RegistryAccess {
 
  private:
   RegistryView ViewFor(bool use64BitView);
-  long OpenForNumberRead(const Location& location, RegistryView view, KeyHandle& key);
+  long OpenForRead(const Location& location, RegistryView view, KeyHandle& key);
   bool SaveValue(const Location& location, const std::string& value, std::uint32_t type,
                  std::span<const std::uint8_t> data);
-  std::string ReadTextAndClose(KeyHandle key, const std::string& value);
-  std::int32_t ReadNumberAndClose(KeyHandle key, const std::string& value);
+  TextRead ReadTextAndClose(KeyHandle key, const std::string& value);
+  NumberRead ReadNumberAndClose(KeyHandle key, const std::string& value);
   void ShowFailure(const std::string& text);
 
   Registry& registry_;

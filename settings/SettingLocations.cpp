@@ -5,62 +5,103 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace quillon {
 namespace {
 
-// Every place a product value may have a copy.
-constexpr std::array<CopyPlace, 4> kCopyPlaces{{
-    {ProductCopy::Machine, kMachineProductKey, false},
-    {ProductCopy::User, kUserProductKey, false},
-    {ProductCopy::Legacy, kLegacyUserKey, false},
-    {ProductCopy::Machine64BitView, kMachineProductKey, true},
+// Every place a setting may have a copy.
+constexpr std::array<CopyPlace, 7> kCopyPlaces{{
+    {FoundAt::LegacyUserKey, kLegacyUserKey, false},
+    {FoundAt::UserKey, kUserProductKey, false},
+    {FoundAt::MachineKey64BitView, kMachineProductKey, true},
+    {FoundAt::MachineKey, kMachineProductKey, false},
+    {FoundAt::EnvironmentKey, kEnvironmentKey, false},
+    {FoundAt::SaveDialogKey, kSaveDialogKey, false},
+    {FoundAt::UserEnvironmentKey, {RootKey::CurrentUser, "Environment"}, false},
 }};
 
-constexpr std::array<ProductCopy, 4> kClearOrder{ProductCopy::Machine, ProductCopy::User,
-                                                ProductCopy::Legacy, ProductCopy::Machine64BitView};
+constexpr std::array<FoundAt, 4> kClearOrder{FoundAt::MachineKey, FoundAt::UserKey,
+                                             FoundAt::LegacyUserKey, FoundAt::MachineKey64BitView};
 
 // The places the load reads a setting stored per user or for all users, in
 // the order it tries them: kLookupOrder less the 64-bit view, which the
-// number reads reach through GetLongAnyView at each place.
-struct ReadPlace {
-  Location location;
-  FoundAt at;
+// number reads reach at each place on their own.
+constexpr std::array<FoundAt, 3> kUserFirstPlaces{FoundAt::LegacyUserKey, FoundAt::UserKey,
+                                                  FoundAt::MachineKey};
+constexpr std::array<FoundAt, 1> kMachinePlace{FoundAt::MachineKey};
+constexpr std::array<FoundAt, 1> kEnvironmentPlace{FoundAt::EnvironmentKey};
+
+// One search of the load over the copies of a value, noting what it made of
+// each: the first copy it accepts is taken, any later one it would accept is
+// hidden behind it. A key with one view, read in both, is noted once.
+template <typename Data>
+class Search {
+ public:
+  explicit Search(Data fallback) { found_.data = std::move(fallback); }
+
+  bool HasWinner() const { return found_.at != FoundAt::Nowhere; }
+  void Note(FoundAt at, Verdict verdict, long error, const Data& data) {
+    if (std::ranges::find(found_.looks, at, &Look::at) != found_.looks.end()) return;
+    if (verdict == Verdict::Taken && HasWinner()) verdict = Verdict::Hidden;
+    if (verdict == Verdict::Taken) {
+      found_.data = data;
+      found_.at = at;
+    }
+    found_.looks.push_back({at, verdict, error});
+  }
+  Found<Data> Result() && { return std::move(found_); }
+
+ private:
+  Found<Data> found_;
 };
-constexpr std::array<ReadPlace, 3> kReadPlaces{{
-    {kLegacyUserKey, FoundAt::LegacyUserKey},
-    {kUserProductKey, FoundAt::UserKey},
-    {kMachineProductKey, FoundAt::MachineKey},
-}};
+
+// Taken stands for a value the read accepts; the caller's rule may still
+// pass it over.
+template <typename Data>
+Verdict VerdictOf(const ReadResult<Data>& read) {
+  switch (read.outcome) {
+    case ReadOutcome::Found:
+      break;
+    case ReadOutcome::Absent:
+      return Verdict::Absent;
+    case ReadOutcome::WrongType:
+      return Verdict::WrongType;
+    case ReadOutcome::Unreadable:
+      return Verdict::Unreadable;
+  }
+  if constexpr (std::is_same_v<Data, std::int32_t>) {
+    if (read.data == kAbsentNumber) return Verdict::StoredMinusOne;
+  }
+  return Verdict::Taken;
+}
 
 const Location& ScopeLocation(bool allUsers) {
   return allUsers ? kMachineProductKey : kUserProductKey;
 }
 
-ProductCopy ScopeCopy(bool allUsers) { return allUsers ? ProductCopy::Machine : ProductCopy::User; }
+FoundAt ScopeCopy(bool allUsers) { return allUsers ? FoundAt::MachineKey : FoundAt::UserKey; }
 
-std::size_t LookupRank(ProductCopy copy) {
+std::size_t LookupRank(FoundAt copy) {
   return static_cast<std::size_t>(std::ranges::find(kLookupOrder, copy) - kLookupOrder.begin());
 }
 
 struct NamedCopy {
   const std::string* name;
-  ProductCopy copy;
+  FoundAt copy;
 };
 
 }  // namespace
 
-const CopyPlace& PlaceOf(ProductCopy copy) {
-  return *std::find_if(kCopyPlaces.begin(), kCopyPlaces.end(),
-                       [copy](const CopyPlace& place) { return place.copy == copy; });
-}
+const CopyPlace& PlaceOf(FoundAt at) { return *std::ranges::find(kCopyPlaces, at, &CopyPlace::at); }
 
 SettingLocations::SettingLocations(RegistryAccess& registry) : registry_(registry) {}
 
 bool SettingLocations::ClearProductValue(const std::string& name) {
   bool allGone = true;
-  for (const ProductCopy copy : kClearOrder) allGone = RemoveProductCopy(copy, name) && allGone;
+  for (const FoundAt copy : kClearOrder) allGone = RemoveProductCopy(copy, name) && allGone;
   return allGone;
 }
 
@@ -69,7 +110,7 @@ bool SettingLocations::ReplaceSetting(std::span<const std::string> names,
   // Every copy of every name, the one a load finds first at the front.
   std::vector<NamedCopy> ranked;
   for (const std::string& name : names) {
-    for (const ProductCopy copy : kLookupOrder) ranked.push_back({&name, copy});
+    for (const FoundAt copy : kLookupOrder) ranked.push_back({&name, copy});
   }
   std::vector<NamedCopy> removals;
   if (!write) {
@@ -91,43 +132,82 @@ bool SettingLocations::ReplaceSetting(std::span<const std::string> names,
 }
 
 Found<std::string> SettingLocations::FindString(const std::string& name) {
-  for (const ReadPlace& place : kReadPlaces) {
-    // The legacy key is the platform's settings store, which reads without
-    // creating the key; the product keys are read as every text is.
-    std::string text = place.at == FoundAt::LegacyUserKey
-                           ? registry_.GetStringIfKeyExists(place.location, name)
-                           : registry_.GetString(place.location, name);
-    if (!text.empty()) return {std::move(text), place.at};
-  }
-  return {{}, FoundAt::Nowhere};
+  return FindText(kUserFirstPlaces, name, true);
 }
 
 Found<std::int32_t> SettingLocations::FindLong(const std::string& name, std::int32_t defaultValue) {
-  for (const ReadPlace& place : kReadPlaces) {
-    const std::int32_t number = registry_.GetLongAnyView(place.location, name, kAbsentNumber);
-    if (number != kAbsentNumber) return {number, place.at};
+  return FindNumber(kUserFirstPlaces, name, defaultValue, [](std::int32_t) { return true; });
+}
+
+Found<std::int32_t> SettingLocations::FindNonZeroLong(const std::string& name) {
+  return FindNumber(kUserFirstPlaces, name, 0, [](std::int32_t number) { return number != 0; });
+}
+
+Found<std::string> SettingLocations::GetMachineString(const std::string& name) {
+  return FindText(kMachinePlace, name, false);
+}
+
+Found<std::int32_t> SettingLocations::GetMachineLong(const std::string& name) {
+  return FindNumber(kMachinePlace, name, 0, [](std::int32_t) { return true; });
+}
+
+Found<std::string> SettingLocations::GetEnvironmentString(const std::string& name) {
+  return FindText(kEnvironmentPlace, name, false);
+}
+
+Found<std::string> SettingLocations::FindText(std::span<const FoundAt> places,
+                                              const std::string& name, bool emptyIsSkipped) {
+  Search<std::string> search({});
+  for (const FoundAt at : places) {
+    if (search.HasWinner() && depth_ == LookDepth::UpToTheWinner) break;
+    const Location& location = PlaceOf(at).location;
+    // The legacy key is the platform's settings store, which reads without
+    // creating the key; the other keys are read as every text is.
+    const TextRead read = at == FoundAt::LegacyUserKey
+                              ? registry_.ReadStringIfKeyExists(location, name)
+                              : registry_.ReadString(location, name);
+    Verdict verdict = VerdictOf(read);
+    if (verdict == Verdict::Taken && emptyIsSkipped && read.data.empty()) {
+      verdict = Verdict::EmptyText;
+    }
+    search.Note(at, verdict, read.error, read.data);
   }
-  return {defaultValue, FoundAt::Nowhere};
+  return std::move(search).Result();
 }
 
-std::int32_t SettingLocations::FindNonZeroLong(const std::string& name) {
-  for (const ReadPlace& place : kReadPlaces) {
-    const std::int32_t number = registry_.GetLongAnyView(place.location, name, 0);
-    if (number != 0) return number;
+// At each place the 64-bit view's number, when it has one, is the place's
+// number, and its default view is not read; `accept` then decides whether
+// the place's number ends the search.
+template <typename Accept>
+Found<std::int32_t> SettingLocations::FindNumber(std::span<const FoundAt> places,
+                                                 const std::string& name, std::int32_t fallback,
+                                                 Accept accept) {
+  Search<std::int32_t> search(fallback);
+  for (const FoundAt at : places) {
+    if (search.HasWinner() && depth_ == LookDepth::UpToTheWinner) break;
+    bool placeHasNumber = false;
+    for (const bool use64BitView : {true, false}) {
+      const bool windowReads = !search.HasWinner() && !placeHasNumber;
+      if (!windowReads && depth_ == LookDepth::UpToTheWinner) break;
+      if (use64BitView && !registry_.Is64BitWindows()) continue;
+      const Location& location = PlaceOf(at).location;
+      const NumberRead read =
+          registry_.ReadLong(location, name, use64BitView,
+                             windowReads ? OnOpenFailure::Show : OnOpenFailure::StaySilent);
+      Verdict verdict = VerdictOf(read);
+      if (verdict == Verdict::Taken) {
+        if (!accept(read.data)) {
+          verdict = Verdict::ZeroSkipped;
+        } else if (placeHasNumber) {
+          verdict = Verdict::Hidden;
+        }
+        placeHasNumber = true;
+      }
+      const bool machine64 = use64BitView && at == FoundAt::MachineKey;
+      search.Note(machine64 ? FoundAt::MachineKey64BitView : at, verdict, read.error, read.data);
+    }
   }
-  return 0;
-}
-
-std::string SettingLocations::GetMachineString(const std::string& name) {
-  return registry_.GetString(kMachineProductKey, name);
-}
-
-std::int32_t SettingLocations::GetMachineLong(const std::string& name) {
-  return registry_.GetLongAnyView(kMachineProductKey, name, 0);
-}
-
-std::string SettingLocations::GetEnvironmentString(const std::string& name) {
-  return registry_.GetString(kEnvironmentKey, name);
+  return std::move(search).Result();
 }
 
 bool SettingLocations::SaveMachineString(const std::string& name, const std::string& text) {
@@ -158,7 +238,7 @@ bool SettingLocations::WriteAtScope(const std::string& name, const SettingWrite&
   return registry_.SaveLong(target, name, std::get<std::int32_t>(write.data));
 }
 
-bool SettingLocations::RemoveProductCopy(ProductCopy copy, const std::string& name) {
+bool SettingLocations::RemoveProductCopy(FoundAt copy, const std::string& name) {
   const CopyPlace& place = PlaceOf(copy);
   // On 32-bit Windows there is no 64-bit view: the flag would reach the
   // default view's copy a second time.

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "settings/RegistryAccess.h"
 
@@ -32,22 +33,56 @@ inline constexpr Location kEnvironmentKey{
     RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment"};
 inline constexpr const char* kProcessorArchitectureValue = "PROCESSOR_ARCHITECTURE";
 
-// The places a product value may have a copy, each removable on its own.
-enum class ProductCopy { Machine, User, Legacy, Machine64BitView };
+// Each place a copy of a setting may live, in the view it is read in.
+enum class FoundAt {
+  Nowhere,
+  LegacyUserKey,
+  UserKey,
+  MachineKey64BitView,
+  MachineKey,  // in the default view
+  EnvironmentKey,
+  SaveDialogKey,
+  // The user's own environment, whose variables override the system's for
+  // that user's programs; the utility neither reads nor writes it.
+  UserEnvironmentKey,
+};
 
-// The order in which the load looks for a copy: the first one found wins.
-// Numbers are read from the machine key's 64-bit view before its default
-// view; texts never look there, which leaves their order unchanged.
-inline constexpr std::array<ProductCopy, 4> kLookupOrder{
-    ProductCopy::Legacy, ProductCopy::User, ProductCopy::Machine64BitView, ProductCopy::Machine};
+// The places a product value may have a copy, in the order in which the load
+// looks for one: the first one found wins. Numbers are read from the machine
+// key's 64-bit view before its default view; texts never look there, which
+// leaves their order unchanged.
+inline constexpr std::array<FoundAt, 4> kLookupOrder{
+    FoundAt::LegacyUserKey, FoundAt::UserKey, FoundAt::MachineKey64BitView, FoundAt::MachineKey};
 
 // Where a copy lives: its key, and whether in the machine key's 64-bit view.
 struct CopyPlace {
-  ProductCopy copy;
+  FoundAt at;
   Location location;
   bool use64BitView;
 };
-const CopyPlace& PlaceOf(ProductCopy copy);
+const CopyPlace& PlaceOf(FoundAt at);
+
+// What the load made of one copy it looked at.
+enum class Verdict {
+  Taken,           // the copy whose value the window shows
+  Hidden,          // one the load would take were the copies before it gone
+  Absent,          // nothing there
+  EmptyText,       // an empty text, passed over for the next copy
+  StoredMinusOne,  // 0xFFFFFFFF, which a number read takes for no number
+  WrongType,       // not of the type the read takes, so read as absent
+  ZeroSkipped,     // 0, where only a number that is not 0 counts
+  Unreadable,      // the key or the value could not be read
+};
+
+struct Look {
+  FoundAt at;
+  Verdict verdict;
+  long error = kErrorSuccess;  // with Unreadable
+};
+
+// How far the load reads. The window stops at the copy it takes; a
+// diagnosis goes on, judging every further copy by the same rule.
+enum class LookDepth { UpToTheWinner, EveryCopy };
 
 // A text or a number, as a setting is stored.
 using SettingData = std::variant<std::string, std::int32_t>;
@@ -60,37 +95,41 @@ struct SettingWrite {
   SettingData data;
 };
 
-// Where the load found a setting stored in more than one place.
-enum class FoundAt { Nowhere, LegacyUserKey, UserKey, MachineKey };
-
+// What a read of the load found: the data, where it was taken from, and
+// each copy it looked at, in order, with what it made of it.
 template <typename Data>
 struct Found {
   Data data;
-  FoundAt at;
+  FoundAt at = FoundAt::Nowhere;
+  std::vector<Look> looks;
 };
 
 class SettingLocations {
  public:
   explicit SettingLocations(RegistryAccess& registry);
 
+  void SetLookDepth(LookDepth depth) { depth_ = depth; }
+
   // Reading. A setting stored per user or for all users is looked for in the
   // legacy per-user key, then the user product key, then the machine product
-  // key; the first place that holds it wins. Numbers are read there 64-bit
-  // view first (GetLongAnyView), texts in the default view only.
+  // key; the first place that holds it wins. Numbers are read at each place
+  // 64-bit view first on 64-bit Windows: the place's number is the 64-bit
+  // view's unless it has none. Texts are read in the default view only. A
+  // number read takes 0xFFFFFFFF for no number.
 
   // The first text that is not empty; "" found nowhere.
   Found<std::string> FindString(const std::string& name);
   // The first number present; the default found nowhere.
   Found<std::int32_t> FindLong(const std::string& name, std::int32_t defaultValue);
-  // The first number that is not 0, where a stored 0 does not end the search;
-  // 0 when there is none.
-  std::int32_t FindNonZeroLong(const std::string& name);
+  // The first place's number that is not 0, where a stored 0 does not end
+  // the search; 0 when there is none.
+  Found<std::int32_t> FindNonZeroLong(const std::string& name);
   // Settings with one place: the machine product key (numbers 64-bit view
   // first, 0 when absent) and the system environment (texts as stored, with
   // references to other variables unexpanded).
-  std::string GetMachineString(const std::string& name);
-  std::int32_t GetMachineLong(const std::string& name);
-  std::string GetEnvironmentString(const std::string& name);
+  Found<std::string> GetMachineString(const std::string& name);
+  Found<std::int32_t> GetMachineLong(const std::string& name);
+  Found<std::string> GetEnvironmentString(const std::string& name);
 
   // Writing. Each result is true when the operation did all its work: every
   // value written, every copy removed or found absent. Failures are shown as
@@ -120,10 +159,16 @@ class SettingLocations {
   bool DeleteSaveDialogValue(const std::string& name);
 
  private:
-  bool RemoveProductCopy(ProductCopy copy, const std::string& name);
+  template <typename Accept>
+  Found<std::int32_t> FindNumber(std::span<const FoundAt> places, const std::string& name,
+                                 std::int32_t fallback, Accept accept);
+  Found<std::string> FindText(std::span<const FoundAt> places, const std::string& name,
+                              bool emptyIsSkipped);
+  bool RemoveProductCopy(FoundAt copy, const std::string& name);
   bool WriteAtScope(const std::string& name, const SettingWrite& write);
 
   RegistryAccess& registry_;
+  LookDepth depth_ = LookDepth::UpToTheWinner;
 };
 
 }  // namespace quillon

@@ -1,6 +1,7 @@
-// The report on seeded registries, one a row, with copies in every location
-// and both views: each setting's source and hidden copies as the load decides
-// them, its shown value what the window's load shows, and no password in it.
+// The report on seeded registries, one row a case: for each setting the copy
+// the load took and what it made of every other copy, as the load itself
+// recorded it; its shown value what the window's load shows; no password in
+// it; and the registry untouched.
 #include <gtest/gtest.h>
 
 #include "app/SettingsReport.h"
@@ -12,12 +13,14 @@ namespace {
 struct Row {
   Windows windows;
   const char* seeded;
-  Lines blocks;  // each found in the report as it stands, lines and all
-  const Location* denied = nullptr;  // a key no open may read
+  Lines present;      // each found in the report as it stands, lines and all
+  Lines absent = {};  // each found nowhere in it
+  Lines denied = {};  // places (as seeded) whose key no open may read
 };
 
 // The stored form of "Pw" on the own path is 3E2C540A0477105B.
 const Row kRows[] = {
+    // a number in both views, a text in every place, passwords stored twice
     {Windows::Bits64,
      R"(machine64:copy error retry count=64; machine:copy error retry count=32;
        user:copy error retry count="9"; legacy:PDFWatermarkFile="mine"; user:PDFWatermarkFile="ours";
@@ -26,67 +29,183 @@ const Row kRows[] = {
        user:Post Action Nowait="run"; machine:Post Action="late"; machine:Default Post Action="x";)",
      {R"(    shows "64"
     "copy error retry count" from HKLM\Software\Marrowby\Quillon (64-bit view): REG_DWORD 64
-      hidden HKCU\Software\Marrowby\Quillon: REG_SZ "9": the wrong type for a number, read as absent
-      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD 32
+      skipped, the wrong type for a number: HKCU\Software\Marrowby\Quillon: REG_SZ "9"; Apply clears it
+      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD 32; Apply clears it
 )",
       R"(    "PDFWatermarkFile" from HKCU\Software\VB and VBA Program Settings\Marrowby\Quillon: REG_SZ "mine"
-      hidden HKCU\Software\Marrowby\Quillon: REG_SZ "ours"
-      hidden HKLM\Software\Marrowby\Quillon (64-bit view): REG_SZ "w64"
-      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "all"
+      hidden HKCU\Software\Marrowby\Quillon: REG_SZ "ours"; Apply clears it
+      not read by the window: HKLM\Software\Marrowby\Quillon (64-bit view): REG_SZ "w64"; Apply clears it
+      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "all"; Apply clears it
 )",
       R"(    shows [x] Disable "Send File"; [x] Allow user password  to be changed;)",
       R"(    shows "late"
     "Post Action" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "late"; ticks "Apply to all users"
-    "Post Action Nowait" not read: the window took its value from a name above
-      hidden HKCU\Software\Marrowby\Quillon: REG_SZ "run"
+    "Post Action Nowait" not used: the box shows "Post Action" instead
+      hidden HKCU\Software\Marrowby\Quillon: REG_SZ "run"; Apply clears it
+    "Default Post Action" not used: the box shows "Post Action" instead
+      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "x"; Apply clears it
 )",
-      R"("default master password" from HKCU\Software\Marrowby\Quillon: REG_SZ, a stored password
-      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ, a stored password
+      R"(    shows a password that cannot be decoded
+    "default master password" from HKCU\Software\Marrowby\Quillon: REG_SZ, a stored password
+      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ, a stored password; Apply leaves it
 )",
-      "shows a password that cannot be decoded", R"("Apply to all users": ticked)"}},
-    // one view on 32-bit Windows
-    {Windows::Bits32,
-     R"(machine:PDFFileName="all.pdf"; user:PDFDefaultFileName="me.pdf"; machine64:PDFPreview=1;
-       machine:default user password="3E2C540A0477105B"; savedialog:file options=2048;)",
-     {R"(    "PDFFileName" from HKLM\Software\Marrowby\Quillon: REG_SZ "all.pdf"; ticks "Apply to all users"
-    "PDFDefaultFileName" not read: the window took its value from a name above
-      hidden HKCU\Software\Marrowby\Quillon: REG_SZ "me.pdf"
+      R"(    "default user password" found nowhere, the window shows its default
+)",
+      R"("Apply to all users": ticked)",
+      "The window would have said: The stored \"default master password\" could not be decoded"}},
+    // -1 read as no number, in a number, under a number and in a bit set; 0
+    // over 1 where only a number that is not 0 counts; a machine-only text
+    // with per-user copies and an empty one that is taken as it is
+    {Windows::Bits64,
+     R"(machine:copy error retry count=-1; user:append error retry count=-1;
+       machine:append error retry count=5; machine64:disabled options=-1; machine:disabled options=3;
+       user:PDFMailResolveNames=0; machine:PDFMailResolveNames=1; legacy:Default Path="l";
+       user:Default Path="u"; machine:Default Path=""; machine:default user password="3e2c540a0477105b";
+       user:default master password="3E2C540A0477105G";)",
+     {R"(    shows "10"
+    "copy error retry count": no copy taken, the window shows its default
+      skipped, -1 is read as no number: HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD -1; Apply clears it
+)",
+      R"(    "append error retry count" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD 5
+      skipped, -1 is read as no number: HKCU\Software\Marrowby\Quillon: REG_DWORD -1; Apply clears it
+)",
+      R"(    "disabled options" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD 3 (0x00000003)
+      skipped, -1 is read as no number: HKLM\Software\Marrowby\Quillon (64-bit view): REG_DWORD -1 (0xFFFFFFFF); Apply clears it
+)",
+      R"(    shows ticked
+    "PDFMailResolveNames" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD 1
+      skipped, 0 does not count here: HKCU\Software\Marrowby\Quillon: REG_DWORD 0; Apply clears it
+)",
+      R"(    shows ""
+    "Default Path" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ ""
+      not read by the window: HKCU\Software\VB and VBA Program Settings\Marrowby\Quillon: REG_SZ "l"; Apply clears it
+      not read by the window: HKCU\Software\Marrowby\Quillon: REG_SZ "u"; Apply clears it
 )",
       "  Default user password\n    shows a password (set)\n",
+      "  Default master password\n    shows a password that cannot be decoded\n"},
+     {"hidden HKCU", "hidden HKLM", "-1 (0xFFFFFFFF)\n    \"disabled options\" from"}},
+    // an empty text skipped for another name, the merge file under its other
+    // name, a per-user temporary folder; wrong-typed passwords; 32-bit Windows
+    {Windows::Bits32,
+     R"(machine:PDFFileName=""; user:PDFDefaultFileName="C:\x.pdf"; user:Post Action="";
+       machine:Post Action Nowait="go"; machine:PDFAppendFile="b.pdf"; environment:QUILLONTEMP="C:\T";
+       user:default user password=12345; machine:default user password=hex:0a0b0c0d0e0f1011;
+       legacy:default master password=multi:"3E2C540A0477105B";
+       machine:PDFAutoNameContentSearchWord="Invoice"; machine64:PDFPreview=1;
+       savedialog:file options=2048;)",
+     {R"(    shows "C:\x.pdf"
+    "PDFFileName" not used: the box shows "PDFDefaultFileName" instead
+      skipped, an empty text: HKLM\Software\Marrowby\Quillon: REG_SZ ""; Apply clears it
+    "PDFDefaultFileName" from HKCU\Software\Marrowby\Quillon: REG_SZ "C:\x.pdf"
+)",
+      R"(    "Post Action" not used: the box shows "Post Action Nowait" instead
+      skipped, an empty text: HKCU\Software\Marrowby\Quillon: REG_SZ ""; Apply clears it
+    "Post Action Nowait" from HKLM\Software\Marrowby\Quillon: REG_SZ "go"; ticks "Apply to all users"
+)",
+      R"(    shows "b.pdf"
+    "PDFPrependFile" not used: the box shows "PDFAppendFile" instead
+    "PDFAppendFile" from HKLM\Software\Marrowby\Quillon: REG_SZ "b.pdf"; ticks "Apply to all users"
+)",
+      R"(    "PDFAutoNameContentSearchWord" from HKLM\Software\Marrowby\Quillon: REG_SZ "Invoice"; ticks "Apply to all users"
+)",
+      R"(    "default user password": no copy taken, the window shows its default
+      skipped, the wrong type for a text: HKCU\Software\Marrowby\Quillon: REG_DWORD, a value of the wrong type for a password; Apply leaves it
+      skipped, the wrong type for a text: HKLM\Software\Marrowby\Quillon: REG_BINARY, a value of the wrong type for a password; Apply clears it
+)",
+      R"(      skipped, the wrong type for a text: HKCU\Software\VB and VBA Program Settings\Marrowby\Quillon: REG_MULTI_SZ, a value of the wrong type for a password; Apply leaves it
+)",
+      R"(    shows "C:\T"
+    "QUILLONTEMP" from HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment: REG_SZ "C:\T"
+)",
       R"(    "PDFPreview" from HKLM\Software\Marrowby\Quillon: REG_DWORD 1
 )",
-      R"("file options" not read by the window
-      unused HKCU\Software\Marrowby\Quillon\SaveDialog: REG_DWORD 2048
-)"}},
-    // a key that cannot be read is named wherever a setting could live in it
-    {Windows::Bits32,
-     R"(machine:PDFFileName="all.pdf";)",
-     {R"(    "PDFFileName" from HKLM\Software\Marrowby\Quillon: REG_SZ "all.pdf"; ticks "Apply to all users"
-      cannot read HKCU\Software\VB and VBA Program Settings\Marrowby\Quillon (error 5)
+      R"(    "file options" not read by the window
+      not read by the window: HKCU\Software\Marrowby\Quillon\SaveDialog: REG_DWORD 2048; Apply removes it while Disable "Print File" is ticked
+)",
+      "Windows: 32-bit, one view of HKLM\\Software\nHelper library"},
+     {"12345", "bytes", "64-bit view", "found nowhere: the window shows its default\n    \"PDFAppendFile\""}},
+    // unreadable keys: the user key, and the machine key in each view
+    {Windows::Bits64,
+     R"(machine:PDFWatermarkFile="all"; machine:PDFFileName="all.pdf"; legacy:PDFFileName="mine.pdf";)",
+     {R"(    "PDFWatermarkFile" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "all"; ticks "Apply to all users"
+      cannot read HKCU\Software\Marrowby\Quillon (error 5); Apply clears it
+)",
+      R"(    "PDFFileName" from HKCU\Software\VB and VBA Program Settings\Marrowby\Quillon: REG_SZ "mine.pdf"
+      cannot read HKCU\Software\Marrowby\Quillon (error 5); Apply clears it
+      cannot read HKLM\Software\Marrowby\Quillon (64-bit view) (error 5), not read by the window; Apply clears it
+      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "all.pdf"; Apply clears it
+)",
+      R"(    "disabled options": no copy taken, the window shows its default
+      cannot read HKCU\Software\Marrowby\Quillon (error 5), not read by the window; Apply clears it
+      cannot read HKLM\Software\Marrowby\Quillon (64-bit view) (error 5); Apply clears it
+)",
+      "The window would have said: Could not open key at Software\\Marrowby\\Quillon for setting "
+      "default options, open error code 5"},
+     {},
+     {"user", "machine64"}},
+    {Windows::Bits64,
+     R"(user:PDFWatermarkFile="mine";)",
+     {R"(    "Default Path": no copy taken, the window shows its default
+      cannot read HKLM\Software\Marrowby\Quillon (32-bit view) (error 5); Apply clears it
+)",
+      R"(    "PDFWatermarkFile" from HKCU\Software\Marrowby\Quillon: REG_SZ "mine"
+      cannot read HKLM\Software\Marrowby\Quillon (32-bit view) (error 5); Apply clears it
 )"},
-     &kLegacyUserKey},
+     {"      hidden"},
+     {"machine"}},
+    // ARM64: two views, but the window reads and clears only its own
+    {Windows::Arm64,
+     R"(machine64:auto merge interval=500; machine:auto merge interval=700;)",
+     {"Windows: 64-bit, two views of HKLM\\Software; the utility runs under WOW64\n"
+      "The window neither reads nor clears the 64-bit view (PROCESSOR_ARCHITECTURE does not name AMD64)",
+      R"(    "auto merge interval" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD 700
+      not read by the window: HKLM\Software\Marrowby\Quillon (64-bit view): REG_DWORD 500; Apply leaves it
+)"}},
     // a machine where the printer's keys do not exist yet
-    {Windows::Bits64, "", {"  Default path on first use\n    shows \"\"\n    \"Default Path\" found nowhere"}},
+    {Windows::Bits64, "",
+     {"  Default path on first use\n    shows \"\"\n    \"Default Path\" found nowhere, the window shows its default\n",
+      "Windows: 64-bit, two views of HKLM\\Software; the utility runs under WOW64\n"
+      "The window reads numbers from the 64-bit view first (PROCESSOR_ARCHITECTURE names AMD64)\n"
+      "Helper library quillonc.dll: loads\nPrinter \"Quillon\": installed\n"
+      "\"Apply to all users\": clear\n"}},
 };
 
-TEST(SettingsReport, NamesTheLoadsSourceAndEveryHiddenCopyAndShowsWhatTheWindowShows) {
+std::string WithCrLf(std::string_view block) {
+  std::string text;
+  for (const char c : block) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return text;
+}
+
+TEST(SettingsReport, RendersWhatTheLoadDecidedForEveryCopyAndShowsWhatTheWindowShows) {
   for (const Row& row : kRows) {
+    SCOPED_TRACE(row.seeded);
     Session session(row.windows);
     for (const std::string& entry : Split(row.seeded)) session.Seed(entry);
-    if (row.denied) {
+    for (const std::string& label : row.denied) {
+      const Place& place = *std::ranges::find(kPlaces, label, &Place::label);
       session.registry.deniedKeys.insert(
-          session.registry.PhysicalKey(row.denied->root, row.denied->path, RegistryView::Default));
+          session.registry.PhysicalKey(place.location.root, place.location.path, place.view));
     }
     const auto before = session.registry.values;
-    std::string report = SettingsReport(session.registry, session.library, session.printers,
-                                        {".", ","}, {"PC1", "ann", true, true});
+    const std::string report =
+        SettingsReport(session.registry, session.library, session.printers, {".", ","},
+                       {"PC1", "ann", true, true}, row.windows == Windows::Bits32 ? WindowsWidth::Bits32 : WindowsWidth::Bits64);
     EXPECT_EQ(session.registry.values, before) << "the report changed the registry";
-    EXPECT_EQ(std::erase(report, '\r'), std::ranges::count(report, '\n')) << "not CRLF lines";
-    for (const std::string& block : row.blocks) {
-      EXPECT_NE(report.find(block), std::string::npos) << "missing:\n" << block << "in:\n" << report;
+    for (const RegistryCall call :
+         {RegistryCall::CreateKey, RegistryCall::SetValue, RegistryCall::DeleteValue}) {
+      EXPECT_EQ(session.registry.CallCount(call), 0) << "a write call " << static_cast<int>(call);
     }
-    EXPECT_EQ(report.find("Pw"), std::string::npos) << "a password in plain text";
-    EXPECT_EQ(report.find("3E2C540A"), std::string::npos) << "a stored password's text";
+    EXPECT_EQ(session.registry.OpenHandleCount(), 0u) << "a key left open";
+    for (const std::string& block : row.present) {
+      EXPECT_NE(report.find(WithCrLf(block)), std::string::npos)
+          << "missing:\n" << block << "in:\n" << report;
+    }
+    for (const std::string& text : row.absent) {
+      EXPECT_EQ(report.find(WithCrLf(text)), std::string::npos) << "unwanted: " << text;
+    }
+    for (const char* secret : {"Pw", "3E2C540A", "3e2c540a"}) {
+      EXPECT_EQ(report.find(secret), std::string::npos) << "a password's text: " << secret;
+    }
     // What the window's own load shows, control by control.
     session.Open();
     ForEachSetting(
@@ -98,7 +217,7 @@ TEST(SettingsReport, NamesTheLoadsSourceAndEveryHiddenCopyAndShowsWhatTheWindowS
           const std::string shown = DefinitionOf(*first.control).kind == ControlKind::kCheckBox
                                         ? Lines{"clear", "ticked", "greyed"}.at(value)
                                         : '"' + session.controls.Text(*first.control) + '"';
-          EXPECT_NE(report.find("    shows " + shown + "\n    \"" + std::string(first.name)),
+          EXPECT_NE(report.find("    shows " + shown + "\r\n    \"" + std::string(first.name)),
                     std::string::npos)
               << first.name << " shows " << shown << " in the window";
         });

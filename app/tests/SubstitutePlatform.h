@@ -56,17 +56,31 @@ struct Session {
     window->Form_Load();
     return *window;
   }
+  // Data "text" is a REG_SZ, a number a REG_DWORD, hex:0a0b REG_BINARY bytes
+  // and multi:"text" a REG_MULTI_SZ of one string.
   void Seed(const std::string& line) {
     const std::size_t colon = line.find(':');
     const std::size_t equals = line.find('=');
-    const std::string data = line.substr(equals + 1);
-    const std::string text = data.substr(1, data.size() - 2) + '\0';
-    const auto number = DwordBytes(data[0] == '"' ? 0 : std::stoi(data));
+    std::string data = line.substr(equals + 1);
+    std::uint32_t type = kRegDword;
+    std::vector<std::uint8_t> bytes;
+    if (data.starts_with("hex:")) {
+      type = kRegBinary;
+      for (std::size_t at = 4; at + 1 < data.size(); at += 2)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoi(data.substr(at, 2), nullptr, 16)));
+    } else if (data[0] == '"' || data.starts_with("multi:")) {
+      type = data[0] == '"' ? kRegSz : kRegMultiSz;
+      data = data.substr(data.find('"') + 1);
+      data.back() = '\0';
+      if (type == kRegMultiSz) data += '\0';
+      bytes.assign(data.begin(), data.end());
+    } else {
+      const auto number = DwordBytes(std::stoi(data));
+      bytes.assign(number.begin(), number.end());
+    }
     const Place& at = *std::ranges::find(kPlaces, line.substr(0, colon), &Place::label);
     registry.PutValue(at.location.root, at.location.path, at.view,
-                      line.substr(colon + 1, equals - colon - 1),
-                      data[0] == '"' ? kRegSz : kRegDword,
-                      data[0] == '"' ? TextBytes(text) : std::span<const std::uint8_t>(number));
+                      line.substr(colon + 1, equals - colon - 1), type, bytes);
   }
   // Every value but the processor architecture, sorted.
   Lines Describe() const {

@@ -206,7 +206,8 @@ int Report(const std::string& path, const CallerChannel& caller) {
                      {.computer = NameOf(GetComputerNameA),
                       .user = NameOf(GetUserNameA),
                       .wow64Process = RunsUnderWow64(),
-                      .helperLibraryLoads = HelperLibraryLoads()});
+                      .helperLibraryLoads = HelperLibraryLoads()},
+                     RunningWindowsWidth());
   if (path.empty()) {
     if (CallerChannel(STD_OUTPUT_HANDLE).Say(report, true)) return 0;
     const DWORD error = GetLastError();

@@ -30,15 +30,17 @@ struct StoredValue {
 
 class SubstituteRegistry final : public Registry {
  public:
-  enum class Windows { Bits32, Bits64 };
+  // What the system environment names the processor: 32-bit Windows "x86",
+  // whose Software key has one view; 64-bit Windows "AMD64" or "ARM64", with
+  // two views either way.
+  enum class Windows { Bits32, Bits64, Arm64 };
 
-  // 64-bit Windows names its processor architecture "AMD64"; 32-bit Windows
-  // here names none, which has to read as 32-bit as "x86" does.
   explicit SubstituteRegistry(Windows windows = Windows::Bits64)
-      : twoViews_(windows == Windows::Bits64) {
+      : twoViews_(windows != Windows::Bits32) {
+    constexpr const char* kArchitectures[] = {"x86", "AMD64", "ARM64"};
     PutValue(kEnvironmentKey.root, kEnvironmentKey.path, RegistryView::Default,
-             twoViews_ ? kProcessorArchitectureValue : "", kRegSz,
-             TextBytes(std::string("AMD64", 6)));
+             kProcessorArchitectureValue, kRegSz,
+             TextBytes(std::string(kArchitectures[static_cast<int>(windows)]) + '\0'));
   }
 
   long CreateKey(RootKey root, const std::string& path, KeyAccess access, RegistryView view,

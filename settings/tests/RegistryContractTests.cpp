@@ -31,6 +31,13 @@ TEST_P(RegistryContract, ValuesKeepTypeAndBytesAndReadAsTheProgramExpects) {
     EXPECT_EQ(access_.GetString(At(RootKey::CurrentUser, Scratch()), name), row.text) << name;
     EXPECT_EQ(access_.GetLong(At(RootKey::CurrentUser, Scratch()), name, false), row.number)
         << name;
+    const auto outcome = [](bool taken) { return taken ? ReadOutcome::Found : ReadOutcome::WrongType; };
+    EXPECT_EQ(access_.ReadString(At(RootKey::CurrentUser, Scratch()), name).outcome,
+              outcome(IsTextValue(row.type)))
+        << name;
+    EXPECT_EQ(access_.ReadLong(At(RootKey::CurrentUser, Scratch()), name, false).outcome,
+              outcome(row.number != -1))
+        << name;
   }
   std::string shouted = Scratch();
   for (char& c : shouted) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -46,16 +53,18 @@ TEST_P(RegistryContract, MachineSoftwareHasTwoViewsAndEachOperationKeepsToItsOwn
   constexpr RegistryView k64 = RegistryView::Wow64_64;
   EXPECT_TRUE(access_.Is64BitWindows());
   Put(kMachine, k64, "n", kRegDword, DwordBytes(64));
-  EXPECT_EQ(access_.GetLongAnyView(At(kMachine, Scratch()), "n", 9), 64);
+  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", true), 64);
+  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", false), -1);
   Put(kMachine, RegistryView::Default, "n", kRegDword, DwordBytes(32));
   EXPECT_EQ(Get(kMachine, k64, "n", "Software\\Wow6432Node\\" + scratch_), "4: \0\0\0"s);
   Put(RootKey::CurrentUser, RegistryView::Default, "n", kRegDword, DwordBytes(1));
   EXPECT_EQ(Get(RootKey::CurrentUser, k64, "n"), "4:\1\0\0\0"s);
-  EXPECT_EQ(access_.GetLongAnyView(At(kMachine, Scratch()), "n", 9), 64);
+  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", true), 64);
   EXPECT_TRUE(access_.DeleteValue(At(kMachine, Scratch()), "n", true));
-  EXPECT_EQ(access_.GetLongAnyView(At(kMachine, Scratch()), "n", 9), 32);
+  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", true), -1);
+  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", false), 32);
   EXPECT_TRUE(access_.DeleteValue(At(kMachine, Scratch()), "n"));
-  EXPECT_EQ(access_.GetLongAnyView(At(kMachine, Scratch()), "n", 9), 9);
+  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", false), -1);
   EXPECT_TRUE(access_.DeleteValue(At(kMachine, Scratch()), "n")) << "a missing value is no failure";
   EXPECT_TRUE(access_.DeleteValue(At(kMachine, Scratch("Missing")), "n", true));
   EXPECT_EQ(Get(kMachine, k64, "n", Scratch("Missing")), "-2") << "a delete makes no key";
@@ -64,16 +73,13 @@ TEST_P(RegistryContract, MachineSoftwareHasTwoViewsAndEachOperationKeepsToItsOwn
                 Get(kMachine, RegistryView::Default, "n", Scratch("N")),
             "2-2")
       << "a number read makes its key in the view it reads";
-  EXPECT_EQ(access_.GetStringIfKeyExists(At(kMachine, Scratch("S")), "s") +
-                access_.GetString(At(kMachine, Scratch("T")), "s"),
-            "");
+  EXPECT_EQ(access_.ReadStringIfKeyExists(At(kMachine, Scratch("S")), "s").outcome,
+            ReadOutcome::Absent);
+  EXPECT_EQ(access_.GetString(At(kMachine, Scratch("T")), "s"), "");
   EXPECT_EQ(Get(kMachine, RegistryView::Default, "s", Scratch("S")) +
                 Get(kMachine, RegistryView::Default, "s", Scratch("T")),
             "-22")
       << "only the plain text read makes no key";
-  Put(kMachine, k64, "m", kRegDword, DwordBytes(-1));
-  Put(kMachine, RegistryView::Default, "m", kRegDword, DwordBytes(32));
-  EXPECT_EQ(access_.GetLongAnyView(At(kMachine, Scratch()), "m", 9), 32) << "0xFFFFFFFF is absent";
   EXPECT_TRUE(access_.SaveString(At(kMachine, Scratch()), "text", "C:\\%USER%"));
   EXPECT_TRUE(access_.SaveLong(At(kMachine, Scratch()), "number", -2));
   EXPECT_EQ(Get(kMachine, RegistryView::Default, "text") + Get(kMachine, k64, "text"),
