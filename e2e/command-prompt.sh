@@ -30,7 +30,8 @@ mkdir "$folder"
 target=$(dos "$folder/settings.reg")
 line="Exported the settings to $target."
 
-in_time "$wine" "$companion" /export "$target" >pipe.out 2>pipe.err || fail "the export ended with $?"
+# The prefix need hold none of the printer's settings: a file of defaults.
+in_time "$wine" "$companion" /export "$target" /defaults >pipe.out 2>pipe.err || fail "the export ended with $?"
 [ ! -s pipe.err ] || fail "the export wrote to standard error: $(cat pipe.err)"
 [ -s "$folder/settings.reg" ] || fail "no file in $folder"
 printf '%s\r\n' "$line" | iconv -f UTF-8 -t WINDOWS-1252 | cmp -s - pipe.out ||
@@ -38,7 +39,7 @@ printf '%s\r\n' "$line" | iconv -f UTF-8 -t WINDOWS-1252 | cmp -s - pipe.out ||
 
 # script gives the command a terminal of its own, wide enough that Wine's
 # console does not fold the line; its output is the terminal's.
-in_time script -qec "stty cols 500; $(printf '%q ' "$wine" "$companion" /export "$target")" /dev/null \
+in_time script -qec "stty cols 500; $(printf '%q ' "$wine" "$companion" /export "$target" /defaults)" /dev/null \
   </dev/null >console.out || fail "the export on a console ended with $?"
 grep -qF "$line" console.out || fail "on a console: $(od -c console.out | head -n 6)"
 

@@ -64,8 +64,9 @@ wipe() {
 
 # The line that says it is done goes to standard output: PowerShell and
 # deployment agents take anything on standard error for a failure.
+# export_to FILE [SWITCH]
 export_to() {
-  in_time "$wine" "$companion" /export "$(dos "$PWD/$1")" >export.out 2>export.err ||
+  in_time "$wine" "$companion" /export "$(dos "$PWD/$1")" ${2:+"$2"} >export.out 2>export.err ||
     fail "the export to $1 ended with $? ($(tr -d '\r' <export.out export.err))"
   grep -q "^Exported the settings to " export.out || fail "the export to $1 said $(cat export.out)"
   [ ! -s export.err ] || fail "the export to $1 wrote to standard error: $(cat export.err)"
@@ -127,10 +128,15 @@ refused_with() {
 }
 refused_with 2 'Unknown argument "/import"' /import exported.reg
 refused_with 2 'No file name after /export' /export
-refused_with 1 'Could not write Z:' /export "$(dos "$PWD/missing/exported.reg")"
-[ ! -e missing ] && [ ! -e exported.reg ] || fail "a refused export wrote something"
-
+# Where none of the printer's settings is stored, the file could only reset
+# every target: refused unless asked for.
 wipe
+refused_with 1 "Nothing was exported: the utility found none of the printer's settings" /export "$(dos "$PWD/reset.reg")"
+refused_with 1 'Could not write Z:' /export "$(dos "$PWD/missing/exported.reg")" /defaults
+[ ! -e missing ] && [ ! -e reset.reg ] || fail "a refused export wrote something"
+export_to reset.reg /defaults
+iconv -f UTF-16 -t UTF-8 reset.reg | grep -q '^"QUILLONTEMP"=-' || fail "the file of defaults does not reset"
+
 registry_file reference.reg
 snapshot seeded.txt
 export_to exported.reg
