@@ -3,7 +3,9 @@
 # with a number in both views of the machine key and a text in the user key
 # and the machine key, the report names the 64-bit view's copy of the number
 # as the one the window shows and the default view's as hidden, and the user's
-# copy of the text as hiding the machine's. Bad input is refused with its exit
+# copy of the text as hiding the machine's; a stored -1 and an empty text are
+# skipped, as the window skips them, and a per-user copy of a machine-wide
+# text is one the window never reads. Bad input is refused with its exit
 # code. Then the time the report takes against "cmd /c exit", medians of five.
 #
 #   report.sh WINE UTILITY WORK_DIR
@@ -31,12 +33,16 @@ REGEDIT4
 [HKEY_LOCAL_MACHINE\SOFTWARE\WOW6432Node\Marrowby\Quillon]
 "copy error retry count"=dword:00000020
 "PDFWatermarkFile"="C:\\Marks\\all users.pdf"
+"append error retry count"=dword:ffffffff
+"PDFFileName"=""
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Marrowby\Quillon]
 "copy error retry count"=dword:00000040
 
 [HKEY_CURRENT_USER\Software\Marrowby\Quillon]
 "PDFWatermarkFile"="C:\\Marks\\mine.pdf"
+"PDFDefaultFileName"="C:\\PDF\\x.pdf"
+"Default Path"="C:\\User"
 SEED
 
 status=0
@@ -55,10 +61,17 @@ expect() {
   grep -qxF -A1 -- "$1" report.lf || fail "the report lacks: $1"
   [ "$(grep -xF -A1 -- "$1" report.lf | tail -1)" = "$2" ] || fail "after \"$1\" the report lacks: $2"
 }
+machine='HKLM\Software\Marrowby\Quillon (32-bit view)'
 expect '    "copy error retry count" from HKLM\Software\Marrowby\Quillon (64-bit view): REG_DWORD 64' \
-       '      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD 32'
+       "      hidden $machine: REG_DWORD 32; Apply clears it"
 expect '    "PDFWatermarkFile" from HKCU\Software\Marrowby\Quillon: REG_SZ "C:\Marks\mine.pdf"' \
-       '      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "C:\Marks\all users.pdf"'
+       "      hidden $machine: REG_SZ \"C:\\Marks\\all users.pdf\"; Apply clears it"
+expect '    "append error retry count": no copy taken, the window shows its default' \
+       "      skipped, -1 is read as no number: $machine: REG_DWORD -1; Apply clears it"
+expect '    "PDFFileName" not used: the box shows "PDFDefaultFileName" instead' \
+       "      skipped, an empty text: $machine: REG_SZ \"\"; Apply clears it"
+expect '    "Default Path": no copy taken, the window shows its default' \
+       '      not read by the window: HKCU\Software\Marrowby\Quillon: REG_SZ "C:\User"; Apply clears it'
 # Without a file it goes to the standard output of the console it was started from.
 in_time "$wine" "$utility" /report >console.out 2>/dev/null || fail "/report to the console ended with $?"
 grep -q 'from HKCU\\Software\\Marrowby\\Quillon: REG_SZ "C:\\Marks\\mine.pdf"' console.out ||

@@ -20,7 +20,7 @@ constexpr std::array<CopyPlace, 7> kCopyPlaces{{
     {FoundAt::MachineKey, kMachineProductKey, false},
     {FoundAt::EnvironmentKey, kEnvironmentKey, false},
     {FoundAt::SaveDialogKey, kSaveDialogKey, false},
-    {FoundAt::UserEnvironmentKey, {RootKey::CurrentUser, "Environment"}, false},
+    {FoundAt::UserEnvironmentKey, kUserEnvironmentKey, false},
 }};
 
 constexpr std::array<FoundAt, 4> kClearOrder{FoundAt::MachineKey, FoundAt::UserKey,

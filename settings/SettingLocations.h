@@ -32,6 +32,9 @@ inline constexpr Location kSaveDialogKey{RootKey::CurrentUser,
 inline constexpr Location kEnvironmentKey{
     RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment"};
 inline constexpr const char* kProcessorArchitectureValue = "PROCESSOR_ARCHITECTURE";
+// The user's own environment, whose variables override the system's for that
+// user's programs; the utility neither reads nor writes it.
+inline constexpr Location kUserEnvironmentKey{RootKey::CurrentUser, "Environment"};
 
 // Each place a copy of a setting may live, in the view it is read in.
 enum class FoundAt {
@@ -42,8 +45,6 @@ enum class FoundAt {
   MachineKey,  // in the default view
   EnvironmentKey,
   SaveDialogKey,
-  // The user's own environment, whose variables override the system's for
-  // that user's programs; the utility neither reads nor writes it.
   UserEnvironmentKey,
 };
 

@@ -61,7 +61,7 @@ const Row kRows[] = {
        machine:append error retry count=5; machine64:disabled options=-1; machine:disabled options=3;
        user:PDFMailResolveNames=0; machine:PDFMailResolveNames=1; legacy:Default Path="l";
        user:Default Path="u"; machine:Default Path=""; machine:default user password="3e2c540a0477105b";
-       user:default master password="3E2C540A0477105G";)",
+       user:default master password="3E2C540A0477105G"; machine:PDFDefaultFileName="d.pdf";)",
      {R"(    shows "10"
     "copy error retry count": no copy taken, the window shows its default
       skipped, -1 is read as no number: HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD -1; Apply clears it
@@ -82,13 +82,15 @@ const Row kRows[] = {
       not read by the window: HKCU\Software\Marrowby\Quillon: REG_SZ "u"; Apply clears it
 )",
       "  Default user password\n    shows a password (set)\n",
-      "  Default master password\n    shows a password that cannot be decoded\n"},
+      "  Default master password\n    shows a password that cannot be decoded\n",
+      R"(    "PDFDefaultFileName" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "d.pdf"; ticks "Apply to all users")"},
      {"hidden HKCU", "hidden HKLM", "-1 (0xFFFFFFFF)\n    \"disabled options\" from"}},
     // an empty text skipped for another name, the merge file under its other
     // name, a per-user temporary folder; wrong-typed passwords; 32-bit Windows
     {Windows::Bits32,
      R"(machine:PDFFileName=""; user:PDFDefaultFileName="C:\x.pdf"; user:Post Action="";
        machine:Post Action Nowait="go"; machine:PDFAppendFile="b.pdf"; environment:QUILLONTEMP="C:\T";
+       userenvironment:QUILLONTEMP="C:\Mine";
        user:default user password=12345; machine:default user password=hex:0a0b0c0d0e0f1011;
        legacy:default master password=multi:"3E2C540A0477105B";
        machine:PDFAutoNameContentSearchWord="Invoice"; machine64:PDFPreview=1;
@@ -116,6 +118,7 @@ const Row kRows[] = {
 )",
       R"(    shows "C:\T"
     "QUILLONTEMP" from HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment: REG_SZ "C:\T"
+      overrides the system's for this user's programs: HKCU\Environment: REG_SZ "C:\Mine"; Apply leaves it
 )",
       R"(    "PDFPreview" from HKLM\Software\Marrowby\Quillon: REG_DWORD 1
 )",
@@ -155,12 +158,13 @@ const Row kRows[] = {
      {"machine"}},
     // ARM64: two views, but the window reads and clears only its own
     {Windows::Arm64,
-     R"(machine64:auto merge interval=500; machine:auto merge interval=700;)",
+     R"(machine64:auto merge interval=500; machine:auto merge interval=700; machine:PDFFileName="a.pdf";)",
      {"Windows: 64-bit, two views of HKLM\\Software; the utility runs under WOW64\n"
       "The window neither reads nor clears the 64-bit view (PROCESSOR_ARCHITECTURE does not name AMD64)",
       R"(    "auto merge interval" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD 700
       not read by the window: HKLM\Software\Marrowby\Quillon (64-bit view): REG_DWORD 500; Apply leaves it
-)"}},
+)",
+      R"(    "PDFFileName" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "a.pdf"; ticks "Apply to all users")"}},
     // a machine where the printer's keys do not exist yet
     {Windows::Bits64, "",
      {"  Default path on first use\n    shows \"\"\n    \"Default Path\" found nowhere, the window shows its default\n",

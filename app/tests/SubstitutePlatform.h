@@ -2,8 +2,8 @@
 // The main window over native substitutes, opened the way the program opens it
 // (construct, then load) on a registry seeded first. Registry values are
 // written "<place>:<name>=<data>", with places machine (the default view),
-// machine64 (the 64-bit view of 64-bit Windows), user, legacy, savedialog and
-// environment, and data a number or a "text"; controls "<control>=<text>" or
+// machine64 (the 64-bit view of 64-bit Windows), user, legacy, savedialog,
+// environment and userenvironment, and data a number or a "text"; controls "<control>=<text>" or
 // the value of a check box. Lists of them end each entry with a ";".
 #include <algorithm>
 #include <optional>
@@ -32,7 +32,8 @@ struct Place {
 inline constexpr Place kPlaces[] = {
     {"machine", kMachineProductKey}, {"machine64", kMachineProductKey, RegistryView::Wow64_64},
     {"user", kUserProductKey},       {"legacy", kLegacyUserKey},
-    {"savedialog", kSaveDialogKey},  {"environment", kEnvironmentKey}};
+    {"savedialog", kSaveDialogKey},  {"environment", kEnvironmentKey},
+    {"userenvironment", kUserEnvironmentKey}};
 
 inline Lines Split(std::string_view list) {
   Lines entries;
