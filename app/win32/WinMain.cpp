@@ -58,11 +58,11 @@ std::u16string AnsiToWide(std::string_view text) {
 // Older consoles refuse a single write of much more than 64 KB.
 constexpr std::size_t kConsoleChunk = 8192;
 
-// A console shows bytes in its OEM code page, which is not the ANSI one the
-// program's text is in ("\xDCbersicht" would print as "\x9Abersicht"), so a
-// console gets the text as UTF-16, which it shows whatever its code page.
-// Anything else (a file, a pipe) gets the ANSI bytes, as "reg" and "cmd"
-// write them there.
+// A console reads bytes in its OEM code page, not in the ANSI one the
+// program's text is in, so any letter beyond ASCII in a path or a value would
+// print as another character. A console therefore gets the text as UTF-16,
+// which it shows whatever its code page. Anything else (a file, a pipe) gets
+// the ANSI bytes, as "reg" and "cmd" write them there.
 bool WriteAll(HANDLE handle, const std::string& text) {
   DWORD mode = 0;
   if (GetConsoleMode(handle, &mode)) {
