@@ -44,7 +44,7 @@ std::string SwitchName(const std::string& argument) {
 }
 
 CommandLine Mistake(std::string text) {
-  return {CommandLine::Action::Mistake, {}, std::move(text)};
+  return {.action = CommandLine::Action::Mistake, .file = {}, .mistake = std::move(text), .defaults = false};
 }
 
 }  // namespace
@@ -53,23 +53,29 @@ CommandLine ParseCommandLine(std::string_view line) {
   const std::vector<std::string> arguments = SplitArguments(line);
   if (arguments.empty()) return {};
   const std::string name = SwitchName(arguments[0]);
-  if (name == "?" && arguments.size() == 1) return {CommandLine::Action::Help, {}, {}};
+  if (name == "?" && arguments.size() == 1) return {.action = CommandLine::Action::Help, .file = {}, .mistake = {}, .defaults = false};
   const bool report = name == "report";
   if (name != "export" && !report) {
     return Mistake("Unknown argument \"" + arguments[0] + "\". Use /? to see the command line.");
   }
-  // Only the report may go without a file: to the caller.
-  const bool fileGiven = arguments.size() > 1;
+  // Only the report may go without a file: to the caller. The export's
+  // switch is never taken for a file's name.
+  const bool fileGiven = arguments.size() > 1 && SwitchName(arguments[1]) != "defaults";
   if (fileGiven ? arguments[1].empty() : !report) {
     return Mistake("No file name after " + arguments[0] + ". Use /? to see the command line.");
   }
-  if (arguments.size() > 2) {
-    return Mistake("Unexpected argument \"" + arguments[2] +
-                   "\" after the file name. Put a name with blanks in double quotes.");
+  const std::size_t next = fileGiven ? 2 : 1;
+  const bool defaults =
+      !report && arguments.size() > next && SwitchName(arguments[next]) == "defaults";
+  if (const std::size_t expected = next + (defaults ? 1 : 0); arguments.size() > expected) {
+    return Mistake("Unexpected argument \"" + arguments[expected] + "\"" +
+                   (fileGiven ? " after the file name. Put a name with blanks in double quotes."
+                              : ". Use /? to see the command line."));
   }
-  return {report ? CommandLine::Action::Report : CommandLine::Action::Export,
-          fileGiven ? arguments[1] : std::string(),
-          {}};
+  return {.action = report ? CommandLine::Action::Report : CommandLine::Action::Export,
+          .file = fileGiven ? arguments[1] : std::string(),
+          .mistake = {},
+          .defaults = defaults};
 }
 
 std::string CommandLineHelp() {
@@ -78,7 +84,11 @@ std::string CommandLineHelp() {
          "quillon-admin.exe                opens the window\r\n"
          "quillon-admin.exe /export FILE   writes this computer's printer settings, as Apply\r\n"
          "                                 would store them, to the registry file FILE; import\r\n"
-         "                                 it on machines of the same width as its header says\r\n"
+         "                                 it on machines of the same width as its header says.\r\n"
+         "                                 Where none of the settings is stored, it refuses:\r\n"
+         "                                 the file would reset them wherever it is imported\r\n"
+         "quillon-admin.exe /export FILE /defaults\r\n"
+         "                                 writes that file of defaults all the same\r\n"
          "quillon-admin.exe /report [FILE] tells, for each setting, what the window shows,\r\n"
          "                                 where that comes from and which copies it hides;\r\n"
          "                                 to FILE, or to the console it was started from\r\n"

@@ -1,9 +1,9 @@
 #pragma once
 // What the program's command line asks for. Without arguments the program
-// opens its window; "/export FILE" writes this machine's settings to a
-// registry file instead; "/report [FILE]" tells where each setting comes from,
-// in FILE or to the caller; "/?" tells how. Switches start with "/" or "-" and
-// ignore case; a name with blanks is given in double quotes.
+// opens its window; "/export FILE [/defaults]" writes this machine's settings
+// to a registry file instead; "/report [FILE]" tells where each setting comes
+// from, in FILE or to the caller; "/?" tells how. Switches start with "/" or
+// "-" and ignore case; a name with blanks is given in double quotes.
 #include <string>
 #include <string_view>
 
@@ -14,7 +14,16 @@ struct CommandLine {
   Action action = Action::Window;
   std::string file;     // Export, Report: where to write (Report: empty for the caller)
   std::string mistake;  // Mistake: what is wrong, as a sentence
+  // Export: a file that resets every setting is wanted even when this machine
+  // holds none of them.
+  bool defaults = false;
 };
+
+// Every command but the window only reads: the console companion starts
+// those at its caller's level, and the window as its manifest asks.
+inline bool OnlyReads(const CommandLine& command) {
+  return command.action != CommandLine::Action::Window;
+}
 
 // `arguments` is the command line after the program's name.
 CommandLine ParseCommandLine(std::string_view arguments);

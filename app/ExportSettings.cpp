@@ -65,24 +65,33 @@ std::string CouldNotRead(const ReadFailure& failure, WindowsWidth width) {
          "): a file without its settings would reset them wherever it is imported.";
 }
 
+// An export from a machine where the printer was never set up is more often a
+// slip (the wrong machine, the wrong user) than a wish to reset a fleet.
+constexpr const char* kResetRefusal =
+    "the utility found none of the printer's settings on this computer, so the file would reset "
+    "every setting on every machine that imports it. To make that file on purpose, add "
+    "/defaults after the file name.";
+
 }  // namespace
 
 ExportedSettings ExportSettings(Registry& registry, HelperLibrary& helperLibrary,
                                 const NumberSeparators& numberSeparators,
                                 const ExportOrigin& origin, WindowsWidth width,
-                                const AnsiToUtf16& toUtf16) {
+                                const AnsiToUtf16& toUtf16, bool defaultsWanted) {
   RecordingRegistry recorder(registry);
   ControlModel controls;
   NoPrinters printers;
   HeadlessWindow headless(controls, recorder, printers, helperLibrary, numberSeparators);
   headless.window.Form_Load();
   const std::vector<std::string> loadMessages = std::exchange(headless.messages.texts, {});
+  const bool foundAnySetting = headless.window.Record().FoundAnySetting();
 
   // Apply closes the window when, and only when, it wrote everything.
   headless.window.btnApply_Click();
   if (const std::optional<ReadFailure>& failure = recorder.FirstReadFailure()) {
     return {.file = {}, .refusal = CouldNotRead(*failure, width)};
   }
+  if (!foundAnySetting && !defaultsWanted) return {.file = {}, .refusal = kResetRefusal};
   if (!controls.Closed()) {
     std::string refusal;
     for (const std::string& text : headless.messages.texts) {

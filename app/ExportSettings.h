@@ -25,10 +25,12 @@ struct ExportedSettings {
 };
 
 // `width` is what the running process finds, not what the registry's
-// processor name says: it decides which paths name the two views.
+// processor name says: it decides which paths name the two views. Where the
+// load found none of the printer's settings, the file would reset every one
+// of them wherever it is imported: it is made only when `defaultsWanted`.
 ExportedSettings ExportSettings(Registry& registry, HelperLibrary& helperLibrary,
                                 const NumberSeparators& numberSeparators,
                                 const ExportOrigin& origin, WindowsWidth width,
-                                const AnsiToUtf16& toUtf16);
+                                const AnsiToUtf16& toUtf16, bool defaultsWanted);
 
 }  // namespace quillon

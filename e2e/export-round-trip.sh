@@ -62,10 +62,14 @@ wipe() {
   in_time "$wine" reg delete "$environment" /v QUILLONTEMP /f >/dev/null 2>&1 || true
 }
 
+# The line that says it is done goes to standard output: PowerShell and
+# deployment agents take anything on standard error for a failure.
+# export_to FILE [SWITCH]
 export_to() {
-  in_time "$wine" "$companion" /export "$(dos "$PWD/$1")" >export.out 2>&1 ||
-    fail "the export to $1 ended with $? ($(tr -d '\r' <export.out))"
+  in_time "$wine" "$companion" /export "$(dos "$PWD/$1")" ${2:+"$2"} >export.out 2>export.err ||
+    fail "the export to $1 ended with $? ($(tr -d '\r' <export.out export.err))"
   grep -q "^Exported the settings to " export.out || fail "the export to $1 said $(cat export.out)"
+  [ ! -s export.err ] || fail "the export to $1 wrote to standard error: $(cat export.err)"
 }
 # The file less its comments, which name the computer and the user.
 settings_of() { iconv -f UTF-16 -t UTF-8 "$1" | grep -v '^;'; }
@@ -112,20 +116,27 @@ REGEDIT4
 "Default Path"="C:\\Legacy"
 SEED
 
-# Bad input is refused with a reason and an exit code, and writes nothing.
+# Bad input is refused with a reason on standard error, nothing on standard
+# output, an exit code, and writes nothing.
 refused_with() {
   local code=$1 reason=$2 status=0
   shift 2
-  in_time "$wine" "$companion" "$@" >refusal.out 2>&1 || status=$?
+  in_time "$wine" "$companion" "$@" >refusal.out 2>refusal.err || status=$?
   [ "$status" = "$code" ] || fail "$* ended with $status, not $code"
-  grep -q "^$reason" refusal.out || fail "$* said $(cat refusal.out)"
+  grep -q "^$reason" refusal.err || fail "$* said $(cat refusal.out refusal.err)"
+  [ ! -s refusal.out ] || fail "$* wrote to standard output: $(cat refusal.out)"
 }
 refused_with 2 'Unknown argument "/import"' /import exported.reg
 refused_with 2 'No file name after /export' /export
-refused_with 1 'Could not write Z:' /export "$(dos "$PWD/missing/exported.reg")"
-[ ! -e missing ] && [ ! -e exported.reg ] || fail "a refused export wrote something"
-
+# Where none of the printer's settings is stored, the file could only reset
+# every target: refused unless asked for.
 wipe
+refused_with 1 "Nothing was exported: the utility found none of the printer's settings" /export "$(dos "$PWD/reset.reg")"
+refused_with 1 'Could not write Z:' /export "$(dos "$PWD/missing/exported.reg")" /defaults
+[ ! -e missing ] && [ ! -e reset.reg ] || fail "a refused export wrote something"
+export_to reset.reg /defaults
+iconv -f UTF-16 -t UTF-8 reset.reg | grep -q '^"QUILLONTEMP"=-' || fail "the file of defaults does not reset"
+
 registry_file reference.reg
 snapshot seeded.txt
 export_to exported.reg

@@ -5,9 +5,12 @@
 # byte must spoil; a wrong password must fail and leave nothing behind. Then
 # the life of an installation: the unsigned package of this version installs
 # silently (files byte for byte, shortcut, uninstall entry, a working
-# program), a repair brings back a deleted file, the higher version upgrades
-# it in place, the lower one is refused over it, and /x removes it all. The
-# printer's settings, seeded before, stay byte for byte throughout.
+# program, found through PATH from another folder), a repair brings back a
+# deleted file, the higher version upgrades it in place, the lower one is
+# refused over it, and /x removes it all. The system PATH names the program
+# folder once after the install, the repair and the upgrade, and not at all
+# after the removal. The printer's settings, seeded before, stay byte for
+# byte throughout.
 #
 #   package-lifecycle.sh WINE PREFIX PROGRAM_DIR VERSION WORK_DIR
 # WINE runs a Windows program in PREFIX (the build's wine-run.sh); PROGRAM_DIR
@@ -72,6 +75,14 @@ product_icon() {
   echo "$prefix/drive_c/${path//\\//}"
 }
 shortcut() { find "$prefix/drive_c" -name 'Quillon Administrator Utility.lnk' | head -n 1; }
+# How many entries of the system PATH name the program folder (Windows
+# Installer writes it with a trailing backslash; either spelling counts).
+on_path() {
+  in_time "$wine" reg query "$environment" /v PATH 2>/dev/null | tr -d '\r' |
+    sed -n 's/^ *PATH *REG_[A-Z_]* *//p' | tr ';' '\n' | sed 's/\\$//' |
+    grep -cixF 'C:\Program Files (x86)\Marrowby\Quillon Administrator Utility' || true
+}
+path_once() { [ "$(on_path)" = 1 ] || fail "after $1 the system PATH names the program folder $(on_path) times"; }
 same_files() {  # the installed files are those of the package in $1
   local file
   for file in quillon-admin.exe quillonc.dll; do
@@ -123,6 +134,7 @@ SEED
 registry_file seed.reg
 settings >seeded.txt
 grep -q QUILLONTEMP seeded.txt || fail "the seed did not take"
+[ "$(on_path)" = 0 ] || fail "the program folder is on PATH before the install"
 
 msiexec /i "$(dos "$PWD/older/quillon-admin-$version-x86.msi")" || fail "the install ended with $?"
 same_files older
@@ -136,26 +148,36 @@ iconv -f UTF-16 -t UTF-8 exported.reg | grep -q "^; Made by Quillon Administrato
 in_time "$wine" "$(dos "$installed/quillon-admin.exe")" /? >help.out 2>&1 || fail "/? ended with $?"
 [ "$(head -n 1 help.out | tr -d '\r')" = "Quillon Administrator Utility $version" ] ||
   fail "/? begins with: $(head -n 1 help.out)"
+path_once "the install"
+# A prompt elsewhere finds the companion by its bare name through PATH.
+in_time "$wine" cmd /c 'cd /d C:\windows && quillon-admin /?' >path-help.out 2>&1 ||
+  fail "quillon-admin /? through PATH ended with $?: $(head -n 3 path-help.out)"
+[ "$(head -n 1 path-help.out | tr -d '\r')" = "Quillon Administrator Utility $version" ] ||
+  fail "quillon-admin /? through PATH begins with: $(head -n 1 path-help.out)"
 
 rm "$installed/quillonc.dll"
 # A repair of missing files, spelled as properties: Wine's msiexec takes no /f.
 msiexec /i "$(dos "$PWD/older/quillon-admin-$version-x86.msi")" REINSTALL=ALL REINSTALLMODE=p ||
   fail "the repair ended with $?"
 same_files older
+path_once "the repair"
 
 msiexec /i "$(dos "$PWD/newer/quillon-admin-$newer-x86.msi")" || fail "the upgrade ended with $?"
 same_files newer
 [ "$(entries)" = "$newer Marrowby 0x1" ] || fail "uninstall entries after the upgrade: $(entries)"
+path_once "the upgrade"
 settings | cmp -s seeded.txt - || fail "the upgrade changed the printer's settings"
 
 msiexec /i "$(dos "$PWD/older/quillon-admin-$version-x86.msi")" && fail "the older version installed over the newer"
 same_files newer
 [ "$(entries)" = "$newer Marrowby 0x1" ] || fail "uninstall entries after the refusal: $(entries)"
+path_once "the refusal"
 
 msiexec /x "$(dos "$PWD/newer/quillon-admin-$newer-x86.msi")" || fail "the removal ended with $?"
 [ ! -e "$installed" ] || fail "files left: $(ls "$installed")"
 [ -z "$(shortcut)" ] || fail "the shortcut is left"
 [ -z "$(entries)" ] || fail "uninstall entries left: $(entries)"
+[ "$(on_path)" = 0 ] || fail "the removal left the program folder on PATH $(on_path) times"
 settings | cmp -s seeded.txt - || fail "the removal changed the printer's settings"
 sed 's/^\("[^"]*"\)=.*/\1=-/' seed.reg >unseed.reg && registry_file unseed.reg
-echo "package: installed, repaired, upgraded $version to $newer, refused $version, removed; $(wc -l <seeded.txt) lines of settings unchanged"
+echo "package: installed, repaired, upgraded $version to $newer, refused $version, removed; on PATH once throughout, then not; $(wc -l <seeded.txt) lines of settings unchanged"

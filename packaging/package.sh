@@ -17,6 +17,9 @@
 #   QUILLON_SIGN_TIMESTAMP_URL  an RFC 3161 time-stamp server (optional)
 # Without QUILLON_SIGN_PKCS12 the package is unsigned and says so.
 #
+# The package also puts the program folder on the system PATH, once, and
+# takes it off on removal (see add_program_folder_to_path).
+#
 # Everything is made in a staging folder and moved to OUT_DIR at the end, so a
 # failure leaves OUT_DIR as it was.
 set -euo pipefail
@@ -74,6 +77,25 @@ sign() {
   fail "could not sign $(basename "$file"): $(grep -v '^$' "$log" | tail -n 3 | tr '\n' ' ')"
 }
 
+# wixl has no Environment element, and leaves out the two standard actions
+# that read the table. msibuild adds both before the package is signed. The
+# row appends the folder to the system PATH ("*"), set on install ("=") and
+# taken away again on removal ("-"); "[~];" appends it to what is there, and
+# only that part is removed. It belongs to the exe's component, so a repair
+# or an upgrade keeps it as one entry (the upgrade removes the old version,
+# and with it its entry, before it installs).
+add_program_folder_to_path() {
+  local msi=$1 idt=$staging/idt
+  mkdir -p "$idt"
+  printf '%s\t%s\t%s\t%s\r\n' Environment Name Value Component_ s72 l255 L255 s72 >"$idt/Environment.idt"
+  printf '%s\t%s\r\n' Environment Environment >>"$idt/Environment.idt"
+  printf '%s\t%s\t%s\t%s\r\n' ProgramFolderOnPath '=-*PATH' '[~];[INSTALLDIR]' Program >>"$idt/Environment.idt"
+  (cd "$idt" && msibuild "$msi" -i Environment.idt \
+     -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('RemoveEnvironmentStrings', 3300)" \
+     -q "INSERT INTO InstallExecuteSequence (Action, Sequence) VALUES ('WriteEnvironmentStrings', 5200)") ||
+    fail "msibuild could not add the program folder to PATH"
+}
+
 if signing; then
   echo "Signing with $QUILLON_SIGN_PKCS12${QUILLON_SIGN_TIMESTAMP_URL:+, time-stamped by $QUILLON_SIGN_TIMESTAMP_URL}"
 else
@@ -94,6 +116,7 @@ product_code=$(python3 -c 'import sys, uuid; print(str(uuid.uuid5(uuid.UUID(sys.
 (cd "$staging" && wixl -a x86 -D Version="$version" -D ProductCode="$product_code" -D ProgramFiles=files \
    -D Resources="$(realpath --relative-to=. "$here/../app/win32/resources")" -o "out/$name.msi" "$wxs") ||
   fail "wixl could not build the package"
+add_program_folder_to_path "$staging/out/$name.msi"
 if signing; then sign "$staging/out/$name.msi"; fi
 
 # The zip: the same files under one folder.

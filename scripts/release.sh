@@ -9,6 +9,11 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 packaging/package.sh --check-certificate
+# A signature without a time stamp is only valid while the certificate is.
+if [ -n "${QUILLON_SIGN_PKCS12:-}" ] && [ -z "${QUILLON_SIGN_TIMESTAMP_URL:-}" ]; then
+  echo "release: warning: QUILLON_SIGN_TIMESTAMP_URL names no time-stamp server, so the" \
+       "signatures will stop validating when the certificate expires." >&2
+fi
 start=$SECONDS
 build=build/release
 rm -rf "$build"

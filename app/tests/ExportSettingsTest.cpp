@@ -22,23 +22,38 @@ namespace {
 
 using enum CommandLine::Action;
 
-TEST(CommandLine, ReadsExportAndHelpAndRefusesEverythingElse) {
+TEST(CommandLine, ReadsExportReportAndHelpAndRefusesEverythingElse) {
   struct Case {
     std::string_view line;
     CommandLine::Action action;
-    std::string_view fileOrMistake;  // the file (empty unless Export), or the mistake's start
+    std::string_view fileOrMistake;  // the file (Export, Report), or the mistake's start
+    bool defaults = false;
   };
   const Case cases[] = {
       {"", Window, ""},
       {" \t", Window, ""},
       {"/export C:\\out.reg", Export, "C:\\out.reg"},
       {"-EXPORT \"C:\\My Settings\\all.reg\" ", Export, "C:\\My Settings\\all.reg"},
+      {"/export a.reg /defaults", Export, "a.reg", true},
+      {"-Export \"C:\\x y.reg\" -DEFAULTS", Export, "C:\\x y.reg", true},
+      {"/export \"/defaults\"", Mistake, "No file name after /export."},
+      {"/export /defaults a.reg", Mistake, "No file name after /export."},
+      {"/export a.reg /defaults b.reg", Mistake, "Unexpected argument \"b.reg\""},
+      {"/export a.reg /report", Mistake, "Unexpected argument \"/report\""},
+      {"/report", Report, ""},
+      {"/report \"\"", Mistake, "No file name after /report."},
+      {"-REPORT f", Report, "f"},
+      {"/report \"C:\\Temp Files\\r.txt\"", Report, "C:\\Temp Files\\r.txt"},
+      {"/report r.txt /defaults", Mistake, "Unexpected argument \"/defaults\" after the file"},
+      {"/report /defaults", Mistake, "Unexpected argument \"/defaults\". Use /?"},
+      {"/report a.txt b.txt", Mistake, "Unexpected argument \"b.txt\""},
       {"/?", Help, ""},
       {"/export", Mistake, "No file name after /export."},
       {"/export \"\"", Mistake, "No file name after /export."},
       {"/export a.reg b.reg", Mistake, "Unexpected argument \"b.reg\""},
       {"/? /export a.reg", Mistake, "Unknown argument \"/?\""},
       {"/import a.reg", Mistake, "Unknown argument \"/import\""},
+      {"/defaults", Mistake, "Unknown argument \"/defaults\""},
       {"settings.reg", Mistake, "Unknown argument \"settings.reg\""},
   };
   for (const Case& c : cases) {
@@ -49,6 +64,7 @@ TEST(CommandLine, ReadsExportAndHelpAndRefusesEverythingElse) {
           << c.line << ": " << command.mistake;
     } else {
       EXPECT_EQ(command.file, c.fileOrMistake) << c.line;
+      EXPECT_EQ(command.defaults, c.defaults) << c.line;
     }
   }
 }
@@ -80,6 +96,8 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthRefusesUnreadableKeysAndC
     WindowsWidth width = WindowsWidth::Bits64;  // what the exporting process finds
     std::optional<Location> denied{};           // in the default view
     long firstQuery = kErrorSuccess;            // what the registry answers to it
+    bool seeded = true;           // false: none of the printer's settings anywhere
+    bool defaultsWanted = false;  // "/defaults"
     std::string_view opening{};  // the refusal's start, or else the file's first section
     std::vector<std::string_view> present{};
     std::vector<std::string_view> absent{};
@@ -110,6 +128,17 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthRefusesUnreadableKeysAndC
       {.denied = kLegacyUserKey,
        .opening = "HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Marrowby\\Quillon "
                   "could not be read"},
+      // nothing to carry: the file would only reset the targets
+      {.seeded = false,
+       .opening = "the utility found none of the printer's settings on this computer, so the file "
+                  "would reset every setting on every machine that imports it."},
+      {.seeded = false,
+       .defaultsWanted = true,
+       .opening = kPlainMachineKey,
+       .present = {"\"disabled options\"=dword:00000000\r\n"}},
+      // a key it cannot read is the reason, not that nothing was found
+      {.denied = kMachineProductKey, .seeded = false, .opening = kUnreadableMachineKey},
+      {.defaultsWanted = true, .opening = kPlainMachineKey},
   };
   for (const Case& c : cases) {
     SubstituteRegistry registry(c.windows);
@@ -119,11 +148,13 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthRefusesUnreadableKeysAndC
     };
     registry.PutValue(kEnvironmentKey.root, kEnvironmentKey.path, RegistryView::Default,
                       kProcessorArchitectureValue, kRegSz, TextBytes(c.architecture));
-    seed(RootKey::CurrentUser, "PDFAutoNameContentSearchWord", kRegSz, TextBytes("Report"));
-    seed(RootKey::LocalMachine, "disabled options", kRegDword, DwordBytes(1));
-    // A stored password the load cannot decode (too short for the own path,
-    // no library for the other): the load says so, and Apply leaves it.
-    seed(RootKey::LocalMachine, "default user password", kRegExpandSz, TextBytes("ABC"));
+    if (c.seeded) {
+      seed(RootKey::CurrentUser, "PDFAutoNameContentSearchWord", kRegSz, TextBytes("Report"));
+      seed(RootKey::LocalMachine, "disabled options", kRegDword, DwordBytes(1));
+      // A stored password the load cannot decode (too short for the own path,
+      // no library for the other): the load says so, and Apply leaves it.
+      seed(RootKey::LocalMachine, "default user password", kRegExpandSz, TextBytes("ABC"));
+    }
     if (c.denied) {
       registry.deniedKeys.insert(
           registry.PhysicalKey(c.denied->root, c.denied->path, RegistryView::Default));
@@ -134,7 +165,8 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthRefusesUnreadableKeysAndC
     helperLibrary.status = HelperStatus::LibraryMissing;
 
     const ExportedSettings exported = ExportSettings(
-        registry, helperLibrary, {.decimal = ".", .group = ","}, {"PC1", "ann"}, c.width, Widen);
+        registry, helperLibrary, {.decimal = ".", .group = ","}, {"PC1", "ann"}, c.width, Widen,
+        c.defaultsWanted);
 
     EXPECT_EQ(registry.values, before);
     for (const RegistryCall call :
@@ -142,7 +174,7 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthRefusesUnreadableKeysAndC
       EXPECT_EQ(registry.CallCount(call), 0) << "the export reached the registry with a change";
     }
     EXPECT_EQ(registry.OpenHandleCount(), 0u);
-    if (c.denied || c.firstQuery != kErrorSuccess) {
+    if (c.denied || c.firstQuery != kErrorSuccess || (!c.seeded && !c.defaultsWanted)) {
       EXPECT_TRUE(exported.refusal.starts_with(c.opening)) << exported.refusal;
       EXPECT_EQ(exported.file, "");
       continue;
@@ -151,14 +183,21 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthRefusesUnreadableKeysAndC
     const std::string file = Narrow(exported.file);
     EXPECT_TRUE(file.starts_with("Windows Registry Editor Version 5.00\r\n\r\n; Made by "));
     EXPECT_TRUE(file.substr(file.find("\r\n[") + 2).starts_with(c.opening)) << "first section";
+    if (c.seeded) {
+      for (const std::string_view text :
+           {std::string_view("; While reading the settings, the utility reported: "),
+            std::string_view("\"disabled options\"=dword:00000001\r\n"),
+            // folded before the 76th column, as the registry editor folds
+            std::string_view("\"PDFAutoNameContentSearchWord\"=hex(2):52,00,65,00,70,00,6f,00,72,"
+                             "00,74,00,\\\r\n  00,00\r\n")}) {
+        EXPECT_NE(file.find(text), std::string::npos) << "missing: " << text;
+      }
+      EXPECT_EQ(file.find("\"default user password\"="), std::string::npos)
+          << "a password the load could not show was replaced";
+    }
     for (const std::string_view text :
          {std::string_view("of computer PC1 as user ann"),
-          std::string_view("; While reading the settings, the utility reported: "),
-          std::string_view("\"disabled options\"=dword:00000001\r\n"),
           std::string_view("[HKEY_CURRENT_USER\\Software\\Marrowby\\Quillon]"),
-          // folded before the 76th column, as the registry editor folds
-          std::string_view("\"PDFAutoNameContentSearchWord\"=hex(2):52,00,65,00,70,00,6f,00,72,00,"
-                           "74,00,\\\r\n  00,00\r\n"),
           std::string_view("\"PDFTitle\"=-\r\n"),
           std::string_view(
               "[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Marrowby\\Quillon]"),
@@ -171,8 +210,6 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthRefusesUnreadableKeysAndC
     for (const std::string_view text : c.absent) {
       EXPECT_EQ(file.find(text), std::string::npos) << "unexpected: " << text;
     }
-    EXPECT_EQ(file.find("\"default user password\"="), std::string::npos)
-        << "a password the load could not show was replaced";
   }
 }
 

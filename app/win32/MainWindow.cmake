@@ -16,9 +16,15 @@ quillon_warnings(quillon-admin)
 quillon_place_helper_library_beside(quillon-admin)
 
 # quillon-admin.com beside the exe: what a command prompt runs, waiting for the
-# exe and returning its exit code (see the source for why).
-add_executable(quillon-admin-console ConsoleCompanion.cpp)
+# exe and returning its exit code (see the source for why). It reads the
+# command line as the exe does, to tell the window from the commands.
+add_executable(quillon-admin-console ConsoleCompanion.cpp
+               ${resourceDir}/quillon-admin-console.rc)
+set_source_files_properties(${resourceDir}/quillon-admin-console.rc PROPERTIES OBJECT_DEPENDS
+  "${resourceDir}/quillon-admin-console.manifest;${QUILLON_VERSION_INFO_FILES}")
 set_target_properties(quillon-admin-console PROPERTIES OUTPUT_NAME quillon-admin SUFFIX .com)
+target_link_libraries(quillon-admin-console PRIVATE quillon_app shell32)
+target_include_directories(quillon-admin-console PRIVATE ${resourceDir})
 add_dependencies(quillon-admin-console quillon-admin)
 quillon_warnings(quillon-admin-console)
 

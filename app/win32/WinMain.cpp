@@ -5,6 +5,7 @@
 // with no window at all.
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
@@ -44,31 +45,76 @@ void ReportNoWindow() {
   MessageBoxA(nullptr, text.c_str(), kAdminUtilityTitle, kMbOk | kMbIconExclamation);
 }
 
+std::u16string AnsiToWide(std::string_view text) {
+  if (text.empty()) return {};
+  const int length =
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::u16string wide(static_cast<std::size_t>(length), u'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                      reinterpret_cast<wchar_t*>(wide.data()), length);
+  return wide;
+}
+
+// Older consoles refuse a single write of much more than 64 KB.
+constexpr std::size_t kConsoleChunk = 8192;
+
+// A console reads bytes in its OEM code page, not in the ANSI one the
+// program's text is in, so any letter beyond ASCII in a path or a value would
+// print as another character. A console therefore gets the text as UTF-16,
+// which it shows whatever its code page. Anything else (a file, a pipe) gets
+// the ANSI bytes, as "reg" and "cmd" write them there.
+bool WriteAll(HANDLE handle, const std::string& text) {
+  DWORD mode = 0;
+  if (GetConsoleMode(handle, &mode)) {
+    const std::u16string wide = AnsiToWide(text);
+    for (std::size_t done = 0; done < wide.size();) {
+      const auto chunk = static_cast<DWORD>(std::min(wide.size() - done, kConsoleChunk));
+      DWORD written = 0;
+      if (!WriteConsoleW(handle, wide.data() + done, chunk, &written, nullptr) || written == 0) {
+        return false;
+      }
+      done += written;
+    }
+    return true;
+  }
+  for (std::size_t done = 0; done < text.size();) {
+    DWORD written = 0;
+    if (!WriteFile(handle, text.data() + done, static_cast<DWORD>(text.size() - done), &written,
+                   nullptr) ||
+        written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  return true;
+}
+
 // What the command line's caller reads: the console it was started from, or
 // where it sent the program's output; a message box when there is neither.
 // Scripts are never held up by a box unless nothing else can be read. What
-// was asked for (the report, the help) goes to standard output, so that it
-// can be redirected on its own; what the program says of its work, to
-// standard error.
+// was asked for (the report, the help) and the line that says the work is
+// done go to standard output; standard error carries only what went wrong,
+// since PowerShell and deployment agents take anything there for a failure.
 class CallerChannel {
  public:
-  explicit CallerChannel(DWORD standardHandle = STD_ERROR_HANDLE) {
+  explicit CallerChannel(DWORD standardHandle) {
     console_ = GetStdHandle(standardHandle);
     if (Usable(console_)) return;
-    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
-      console_ = CreateFileA("CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                             nullptr);
+    // Started without handles (the exe typed at a prompt): the parent's
+    // console, which the other channel may have attached already.
+    if (AttachConsole(ATTACH_PARENT_PROCESS) || GetLastError() == ERROR_ACCESS_DENIED) {
+      // Reading too, which GetConsoleMode needs.
+      console_ = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
     }
   }
   bool HasConsole() const { return Usable(console_); }
-  void Say(const std::string& text, bool boxWithoutConsole) const {
-    if (HasConsole()) {
-      const std::string line = text + "\r\n";
-      DWORD written = 0;
-      WriteFile(console_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    } else if (boxWithoutConsole) {
-      MessageBoxA(nullptr, text.c_str(), kAdministratorUtilityTitle, kMbOk);
-    }
+  // False when the caller's end took the text but could not keep it (a full
+  // disk, a closed pipe): for the report and the help that is a failure.
+  bool Say(const std::string& text, bool boxWithoutConsole) const {
+    if (HasConsole()) return WriteAll(console_, text + "\r\n");
+    if (boxWithoutConsole) MessageBoxA(nullptr, text.c_str(), kAdministratorUtilityTitle, kMbOk);
+    return true;
   }
 
  private:
@@ -84,16 +130,6 @@ std::string SystemMessage(DWORD error) {
   while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n')) --length;
   return std::string(text.data(), length) + (length > 0 ? " " : "") + "(error " +
          std::to_string(error) + ")";
-}
-
-std::u16string AnsiToWide(std::string_view text) {
-  if (text.empty()) return {};
-  const int length =
-      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::u16string wide(static_cast<std::size_t>(length), u'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                      reinterpret_cast<wchar_t*>(wide.data()), length);
-  return wide;
 }
 
 std::string NameOf(BOOL(WINAPI* ask)(LPSTR, LPDWORD)) {
@@ -136,13 +172,13 @@ WindowsWidth RunningWindowsWidth() {
   return twoViews ? WindowsWidth::Bits64 : WindowsWidth::Bits32;
 }
 
-int Export(const std::string& path, const CallerChannel& caller) {
+int Export(const std::string& path, bool defaultsWanted, const CallerChannel& caller) {
   Win32Registry registry;
   Win32HelperLibrary helperLibrary;
   const ExportedSettings exported =
       ExportSettings(registry, helperLibrary, UserNumberSeparators(),
                      {.computer = NameOf(GetComputerNameA), .user = NameOf(GetUserNameA)},
-                     RunningWindowsWidth(), AnsiToWide);
+                     RunningWindowsWidth(), AnsiToWide, defaultsWanted);
   if (!exported.refusal.empty()) {
     caller.Say("Nothing was exported: " + exported.refusal, true);
     return 1;
@@ -151,7 +187,7 @@ int Export(const std::string& path, const CallerChannel& caller) {
     caller.Say("Could not write " + path + ": " + failure, true);
     return 1;
   }
-  caller.Say("Exported the settings to " + path + ".", false);
+  CallerChannel(STD_OUTPUT_HANDLE).Say("Exported the settings to " + path + ".", false);
   return 0;
 }
 
@@ -173,14 +209,16 @@ int Report(const std::string& path, const CallerChannel& caller) {
                       .helperLibraryLoads = HelperLibraryLoads()},
                      RunningWindowsWidth());
   if (path.empty()) {
-    CallerChannel(STD_OUTPUT_HANDLE).Say(report, true);
-    return 0;
+    if (CallerChannel(STD_OUTPUT_HANDLE).Say(report, true)) return 0;
+    const DWORD error = GetLastError();
+    caller.Say("Could not write the report: " + SystemMessage(error), false);
+    return 1;
   }
   if (const std::string failure = WriteWholeFile(path, report); !failure.empty()) {
     caller.Say("Could not write " + path + ": " + failure, true);
     return 1;
   }
-  caller.Say("Wrote the report to " + path + ".", false);
+  CallerChannel(STD_OUTPUT_HANDLE).Say("Wrote the report to " + path + ".", false);
   return 0;
 }
 
@@ -220,22 +258,25 @@ int Run(HINSTANCE instance, int showCommand) {
   return 0;
 }
 
-// Exit codes: 0 done, 1 the export or the report's file failed, 2 the command
-// line is wrong.
+// Exit codes: 0 done, 1 the export refused, or the export, the report or the
+// help could not be written, 2 the command line is wrong.
 int Main(HINSTANCE instance, const char* arguments, int showCommand) {
   const CommandLine command = ParseCommandLine(arguments);
   switch (command.action) {
     case CommandLine::Action::Window:
       return Run(instance, showCommand);
     case CommandLine::Action::Export:
-      return Export(command.file, CallerChannel());
+      return Export(command.file, command.defaults, CallerChannel(STD_ERROR_HANDLE));
     case CommandLine::Action::Report:
-      return Report(command.file, CallerChannel());
-    case CommandLine::Action::Help:
-      CallerChannel(STD_OUTPUT_HANDLE).Say(CommandLineHelp(), true);
-      return 0;
+      return Report(command.file, CallerChannel(STD_ERROR_HANDLE));
+    case CommandLine::Action::Help: {
+      if (CallerChannel(STD_OUTPUT_HANDLE).Say(CommandLineHelp(), true)) return 0;
+      const DWORD error = GetLastError();
+      CallerChannel(STD_ERROR_HANDLE).Say("Could not write the help: " + SystemMessage(error), false);
+      return 1;
+    }
     case CommandLine::Action::Mistake:
-      CallerChannel().Say(command.mistake, true);
+      CallerChannel(STD_ERROR_HANDLE).Say(command.mistake, true);
       return 2;
   }
   return 2;
