@@ -313,7 +313,7 @@ TEST(CheckSettings, NamesEachSettingTheFileWouldChangeAndNothingElse) {
     for (const std::string& entry : Split(reference)) source.Seed(entry);
     const ExportedSettings exported =
         ExportSettings(source.registry, source.library, {".", ","}, {"PC1", "ann"},
-                       width(c.exportedOn), Widen);
+                       width(c.exportedOn), Widen, false);
     const RegFileRead file = ReadRegFile(exported.file, toAnsi, Widen);
     ASSERT_EQ(file.error, "") << exported.refusal;
 
