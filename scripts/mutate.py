@@ -2,8 +2,8 @@
 """Mutation testing of the portable core against the native unit tests.
 
 A developer tool, not a test and not part of CI. It plants one small slip at a
-time in the core's sources (crypto/, settings/, app/, without their win32/,
-substitute/, tests/, bench/, fuzz/, tools/ and quillonc/ folders), rebuilds the
+time in the core's sources (crypto/, settings/, app/, commands/, without their
+win32/, substitute/, tests/, bench/, fuzz/, tools/ and quillonc/ folders), rebuilds the
 native preset incrementally, runs the native test programs, and puts the
 source back byte for byte. A slip the tests do not notice is a survivor: a
 place where the suite would let a real mistake through.
@@ -60,7 +60,7 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 BUILD_DIR = ROOT / "build" / "native"
-CORE_FOLDERS = ("crypto", "settings", "app")
+CORE_FOLDERS = ("crypto", "settings", "app", "commands")
 EXCLUDED_FOLDERS = {"win32", "substitute", "tests", "bench", "fuzz", "tools", "quillonc"}
 # Generated constants: every one of them is checked by the cipher's known
 # answers, and they would swamp the sample.

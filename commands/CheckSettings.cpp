@@ -1,6 +1,6 @@
 // The check: two loads on in-memory windows, one over the registry as it is,
 // one over the registry with the file's changes recorded on top.
-#include "app/CheckSettings.h"
+#include "commands/CheckSettings.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,8 +11,8 @@
 #include "app/AdminUtilityMain.h"
 #include "app/ControlModel.h"
 #include "app/ControlTable.h"
-#include "app/HeadlessPorts.h"
-#include "app/SettingsDisplay.h"
+#include "commands/HeadlessPorts.h"
+#include "commands/SettingsDisplay.h"
 #include "settings/RecordingRegistry.h"
 
 namespace quillon {

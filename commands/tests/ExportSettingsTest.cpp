@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/CheckSettings.h"
-#include "app/CommandLine.h"
-#include "app/ExportSettings.h"
+#include "commands/CheckSettings.h"
+#include "commands/CommandLine.h"
+#include "commands/ExportSettings.h"
 #include "app/tests/SubstitutePlatform.h"
 #include "crypto/substitute/SubstituteHelperLibrary.h"
 #include "settings/RecordingRegistry.h"
@@ -22,11 +22,11 @@ namespace {
 
 using enum CommandLine::Action;
 
-TEST(CommandLine, ReadsExportReportAndHelpAndRefusesEverythingElse) {
+TEST(CommandLine, ReadsExportReportCheckAndHelpAndRefusesEverythingElse) {
   struct Case {
     std::string_view line;
     CommandLine::Action action;
-    std::string_view fileOrMistake;  // the file (Export, Report), or the mistake's start
+    std::string_view fileOrMistake;  // the file (Export, Report, Check), or the mistake's start
     bool defaults = false;
   };
   const Case cases[] = {
@@ -47,6 +47,9 @@ TEST(CommandLine, ReadsExportReportAndHelpAndRefusesEverythingElse) {
       {"/report r.txt /defaults", Mistake, "Unexpected argument \"/defaults\" after the file"},
       {"/report /defaults", Mistake, "Unexpected argument \"/defaults\". Use /?"},
       {"/report a.txt b.txt", Mistake, "Unexpected argument \"b.txt\""},
+      {"-Check \"C:\\Deploy\\q.reg\"", Check, "C:\\Deploy\\q.reg"},
+      {"/check", Mistake, "No file name after /check."},
+      {"/check q.reg /defaults", Mistake, "Unexpected argument \"/defaults\" after the file"},
       {"/?", Help, ""},
       {"/export", Mistake, "No file name after /export."},
       {"/export \"\"", Mistake, "No file name after /export."},

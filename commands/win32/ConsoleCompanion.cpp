@@ -29,7 +29,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/CommandLine.h"
+#include "commands/CommandLine.h"
 
 namespace {
 

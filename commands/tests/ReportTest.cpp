@@ -4,7 +4,7 @@
 // it; and the registry untouched.
 #include <gtest/gtest.h>
 
-#include "app/SettingsReport.h"
+#include "commands/SettingsReport.h"
 #include "app/tests/SubstitutePlatform.h"
 
 namespace quillon {

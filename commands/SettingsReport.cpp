@@ -1,7 +1,7 @@
 // The report: the window's load on in-memory controls over a registry that
 // reads through and writes nothing, asked to judge every copy, then its
 // record rendered setting by setting in the order of the window's pages.
-#include "app/SettingsReport.h"
+#include "commands/SettingsReport.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -16,11 +16,11 @@
 #include "app/BitSets.h"
 #include "app/ControlModel.h"
 #include "app/ControlTable.h"
-#include "app/HeadlessPorts.h"
+#include "commands/HeadlessPorts.h"
 #include "app/LoadRecord.h"
 #include "app/SettingsApply.h"
 #include "app/SettingsCatalogue.h"
-#include "app/SettingsDisplay.h"
+#include "commands/SettingsDisplay.h"
 #include "platform/Version.h"
 #include "settings/RecordingRegistry.h"
 #include "settings/SettingLocations.h"

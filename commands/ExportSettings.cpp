@@ -1,5 +1,5 @@
 // The export: load and Apply on the in-memory window, the registry recording.
-#include "app/ExportSettings.h"
+#include "commands/ExportSettings.h"
 
 #include <algorithm>
 #include <iterator>
@@ -10,7 +10,7 @@
 #include "app/AdminUtilityMain.h"
 #include "app/ControlModel.h"
 #include "app/ControlTable.h"
-#include "app/HeadlessPorts.h"
+#include "commands/HeadlessPorts.h"
 #include "settings/RecordingRegistry.h"
 
 namespace quillon {

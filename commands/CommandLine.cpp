@@ -1,5 +1,5 @@
 // The command line split as Windows programs split theirs, then read.
-#include "app/CommandLine.h"
+#include "commands/CommandLine.h"
 
 #include <algorithm>
 #include <cctype>
@@ -55,7 +55,8 @@ CommandLine ParseCommandLine(std::string_view line) {
   const std::string name = SwitchName(arguments[0]);
   if (name == "?" && arguments.size() == 1) return {.action = CommandLine::Action::Help, .file = {}, .mistake = {}, .defaults = false};
   const bool report = name == "report";
-  if (name != "export" && !report) {
+  const bool check = name == "check";
+  if (name != "export" && !report && !check) {
     return Mistake("Unknown argument \"" + arguments[0] + "\". Use /? to see the command line.");
   }
   // Only the report may go without a file: to the caller. The export's
@@ -66,13 +67,15 @@ CommandLine ParseCommandLine(std::string_view line) {
   }
   const std::size_t next = fileGiven ? 2 : 1;
   const bool defaults =
-      !report && arguments.size() > next && SwitchName(arguments[next]) == "defaults";
+      name == "export" && arguments.size() > next && SwitchName(arguments[next]) == "defaults";
   if (const std::size_t expected = next + (defaults ? 1 : 0); arguments.size() > expected) {
     return Mistake("Unexpected argument \"" + arguments[expected] + "\"" +
                    (fileGiven ? " after the file name. Put a name with blanks in double quotes."
                               : ". Use /? to see the command line."));
   }
-  return {.action = report ? CommandLine::Action::Report : CommandLine::Action::Export,
+  return {.action = report  ? CommandLine::Action::Report
+                    : check ? CommandLine::Action::Check
+                            : CommandLine::Action::Export,
           .file = fileGiven ? arguments[1] : std::string(),
           .mistake = {},
           .defaults = defaults};
@@ -92,6 +95,11 @@ std::string CommandLineHelp() {
          "quillon-admin.exe /report [FILE] tells, for each setting, what the window shows,\r\n"
          "                                 where that comes from and which copies it hides;\r\n"
          "                                 to FILE, or to the console it was started from\r\n"
+         "quillon-admin.exe /check FILE    tells whether this computer shows every setting as\r\n"
+         "                                 the registry file FILE (an /export) would make it\r\n"
+         "                                 show: exit 0 if so, 1 naming each one that differs\r\n"
+         "                                 or when a key cannot be read, 3 when FILE cannot\r\n"
+         "                                 be read as a registry file\r\n"
          "quillon-admin.exe /?             shows this";
 }
 

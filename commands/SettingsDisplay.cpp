@@ -1,5 +1,5 @@
 // Settings named and shown as the window names and shows them.
-#include "app/SettingsDisplay.h"
+#include "commands/SettingsDisplay.h"
 
 #include <algorithm>
 #include <tuple>
