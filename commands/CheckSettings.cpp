@@ -246,7 +246,9 @@ CheckOutcome CheckSettings(Registry& registry, HelperLibrary& helperLibrary,
     ++differing;
   }
   const std::string ignored =
-      elsewhere == 0 ? "" : " (" + std::to_string(elsewhere) + " values elsewhere were ignored)";
+      elsewhere == 0 ? ""
+      : elsewhere == 1 ? " (1 value elsewhere was ignored)"
+                       : " (" + std::to_string(elsewhere) + " values elsewhere were ignored)";
   if (differing == 0) {
     lines.push_back("This machine shows every setting as the file would make it show" + ignored +
                     ".");
