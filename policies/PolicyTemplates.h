@@ -61,7 +61,7 @@ struct PolicyExclusion {
 std::vector<Policy> Policies();
 std::span<const PolicyExclusion> PolicyExclusions();
 
-// The two files, as written to packaging/policy/.
+// The two files, as written to packaging/files/PolicyDefinitions/.
 std::string PolicyDefinitionsFile(const std::vector<Policy>& policies);
 std::string PolicyResourcesFile(const std::vector<Policy>& policies);
 

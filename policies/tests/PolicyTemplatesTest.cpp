@@ -71,7 +71,8 @@ TEST_P(TemplateFileTest, IsWhatTheCatalogueMakes) {
   EXPECT_TRUE(firstDifference.empty())
       << path << " is not what the catalogue makes; values concerned:" << names << "\n"
       << firstDifference
-      << "\nRun build/native/policies/write_policy_templates packaging/policy and review.";
+      << "\nRun build/native/policies/write_policy_templates packaging/files/PolicyDefinitions "
+         "and review the change.";
 }
 
 INSTANTIATE_TEST_SUITE_P(Templates, TemplateFileTest,

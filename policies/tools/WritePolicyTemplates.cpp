@@ -1,6 +1,6 @@
 // Writes the Group Policy templates into a folder: quillon.admx, and
 // en-US/quillon.adml beside it. Run after changing the settings catalogue:
-//   write_policy_templates packaging/policy
+//   write_policy_templates packaging/files/PolicyDefinitions
 #include <filesystem>
 #include <fstream>
 #include <iostream>
