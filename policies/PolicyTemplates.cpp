@@ -70,9 +70,8 @@ std::string Caption(Id id) { return std::string(DefinitionOf(id).caption); }
 
 std::string DisplayName(const Setting& row) {
   if (row.bitSet) return "\"" + std::string(row.name) + "\" (a bit set)";
-  if (row.label) return Caption(*row.label);
   const auto parts = std::ranges::find(kCaptions, *row.control, &CaptionParts::box);
-  if (parts == std::end(kCaptions)) return Caption(*row.control);
+  if (parts == std::end(kCaptions)) return Caption(row.label ? *row.label : *row.control);
   std::string caption = parts->lead.empty() ? "" : std::string(parts->lead) + " ";
   caption += Caption(parts->first);
   if (parts->second) caption += " " + Caption(*parts->second);

@@ -28,13 +28,16 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// The value names a line of the file is about; empty for lines of no value.
-std::string ValueNameIn(const std::string& line) {
-  const std::string marker = "valueName=\"";
-  const auto start = line.find(marker);
-  if (start == std::string::npos) return {};
-  const auto end = line.find('"', start + marker.size());
-  return line.substr(start + marker.size(), end - start - marker.size());
+// What a line of either file is about: the value it names, else the string
+// or control it defines (named after its policy); empty for other lines.
+std::string SubjectOf(const std::string& line) {
+  for (const std::string marker : {"valueName=\"", "refId=\"", " id=\""}) {
+    const auto start = line.find(marker);
+    if (start == std::string::npos) continue;
+    const auto end = line.find('"', start + marker.size());
+    return line.substr(start + marker.size(), end - start - marker.size());
+  }
+  return {};
 }
 
 struct TemplateFile {
@@ -45,7 +48,7 @@ struct TemplateFile {
 class TemplateFileTest : public testing::TestWithParam<TemplateFile> {};
 
 // A catalogue change that the files do not follow fails here, naming each
-// value whose lines differ and the first line that does.
+// value or policy whose lines differ, and the first line that does.
 TEST_P(TemplateFileTest, IsWhatTheCatalogueMakes) {
   const std::string path = std::string(QUILLON_POLICY_FOLDER) + "/" + GetParam().path;
   const std::vector<std::string> made = Lines(GetParam().make(Policies()));
@@ -61,7 +64,7 @@ TEST_P(TemplateFileTest, IsWhatTheCatalogueMakes) {
       firstDifference = "line " + std::to_string(i + 1) + ": made\n  " + ours +
                         "\nchecked in\n  " + theirs;
     }
-    for (const std::string& name : {ValueNameIn(ours), ValueNameIn(theirs)}) {
+    for (const std::string& name : {SubjectOf(ours), SubjectOf(theirs)}) {
       if (!name.empty() && std::ranges::find(differing, name) == differing.end())
         differing.push_back(name);
     }
@@ -69,7 +72,7 @@ TEST_P(TemplateFileTest, IsWhatTheCatalogueMakes) {
   std::string names;
   for (const std::string& name : differing) names += " \"" + name + "\"";
   EXPECT_TRUE(firstDifference.empty())
-      << path << " is not what the catalogue makes; values concerned:" << names << "\n"
+      << path << " is not what the catalogue makes; values and policies concerned:" << names << "\n"
       << firstDifference
       << "\nRun build/native/policies/write_policy_templates packaging/files/PolicyDefinitions "
          "and review the change.";
