@@ -273,10 +273,9 @@ std::string ExplainOf(const Policy& policy, const Setting& row, Rows rows, const
             ", so that the value wins:" + Listed(removed);
   }
   if (!policy.alsoSetsToOne.empty()) {
-    text += "\n\nAs Apply does with the job's options, Enabled also stores \"persistent\" = 1 in " +
-            hive + policy.alsoSetsToOne.front().key +
-            ", so the printer keeps the option for every job. Disabled leaves \"persistent\" "
-            "alone: other settings share it.";
+    text += "\n\nAs Apply does when it stores one of the job's options, Enabled also stores "
+            "\"persistent\" = 1 in " + hive + policy.alsoSetsToOne.front().key +
+            ". Disabled leaves \"persistent\" alone: the other job options share it.";
   }
 
   text += "\n\nDisabled: removes the value and those copies, so the printer uses its default: ";
@@ -295,13 +294,15 @@ std::string ExplainOf(const Policy& policy, const Setting& row, Rows rows, const
             "hold the setting for every user, use the policy of the same name under User "
             "Configuration.";
   } else if (UserFirst(row.read)) {
-    text += "\n\nIt comes before any copy stored for all users of the computer.";
     std::vector<std::string> earlier;
     for (const Setting& other : rows) {
       if (LoadRank(other) < LoadRank(row)) earlier.push_back(Quoted(other.name));
     }
-    if (!earlier.empty()) {
-      text += " Except one under another name the printer tries first, stored for all users:";
+    text += "\n\nIt comes before any copy stored for all users of the computer";
+    if (earlier.empty()) {
+      text += ".";
+    } else {
+      text += ", except one stored under a name the printer tries first:";
       for (const std::string& name : earlier) text += " " + name;
       text += ". The policy of the same name under Computer Configuration, Enabled or "
               "Disabled, removes those.";
