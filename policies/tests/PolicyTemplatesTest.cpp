@@ -41,6 +41,7 @@ std::string SubjectOf(const std::string& line) {
 }
 
 struct TemplateFile {
+  const char* name;  // the test's
   const char* path;
   std::string (*make)(const std::vector<Policy>&);
 };
@@ -78,10 +79,11 @@ TEST_P(TemplateFileTest, IsWhatTheCatalogueMakes) {
          "and review the change.";
 }
 
-INSTANTIATE_TEST_SUITE_P(Templates, TemplateFileTest,
-                         testing::Values(TemplateFile{"quillon.admx", PolicyDefinitionsFile},
-                                         TemplateFile{"en-US/quillon.adml",
-                                                      PolicyResourcesFile}));
+INSTANTIATE_TEST_SUITE_P(
+    Templates, TemplateFileTest,
+    testing::Values(TemplateFile{"Admx", "quillon.admx", PolicyDefinitionsFile},
+                    TemplateFile{"Adml", "en-US/quillon.adml", PolicyResourcesFile}),
+    [](const testing::TestParamInfo<TemplateFile>& file) { return file.param.name; });
 
 bool Names(const std::vector<PolicyValue>& values, std::string_view name) {
   return std::ranges::any_of(values, [name](const PolicyValue& v) { return v.valueName == name; });
