@@ -337,16 +337,20 @@ def expect(admx_path, state, report_path):
                     problems.append(f'"{name}": the report does not list {hidden}')
         checked = len(stored)
     else:
+        unread = 0
         for name in sorted(mentioned):
             nowhere = f'"{name}" found nowhere: the window shows its default'
             # The report names the values the window does not read as such:
-            # they have no default to show.
-            if has(f'"{name}" not read by the window'):
+            # they have no default to show. ("file options" is also the save
+            # dialog's number, which the window never reads.)
+            about = {l.strip() for l in lines if l.strip().startswith(f'"{name}" ')}
+            if not about - {f'"{name}" not read by the window'}:
+                unread += 1
                 continue
             if not has(nowhere):
                 found = [l.strip() for l in lines if l.strip().startswith(f'"{name}" ')]
                 problems.append(f"wanted: {nowhere}\n    the report says: {found}")
-        checked = len(mentioned)
+        checked = len(mentioned) - unread
     if problems:
         fail("\n  ".join([f"{len(problems)} of {checked} values not as the policies set them "
                           f"({state}):"] + problems))
