@@ -20,6 +20,7 @@ set -euo pipefail
 wine=$1 prefix=$2 program_dir=$(realpath "$3") version=$4 work=$5
 package=$(realpath "$(dirname "$0")/../packaging/package.sh")
 resources=$(realpath "$(dirname "$0")/../app/win32/resources")
+templates=$(realpath "$(dirname "$0")/../packaging/files/PolicyDefinitions")
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
 
 readonly installed="$prefix/drive_c/Program Files (x86)/Marrowby/Quillon Administrator Utility"
@@ -85,7 +86,7 @@ on_path() {
 path_once() { [ "$(on_path)" = 1 ] || fail "after $1 the system PATH names the program folder $(on_path) times"; }
 same_files() {  # the installed files are those of the package in $1
   local file
-  for file in quillon-admin.exe quillonc.dll; do
+  for file in quillon-admin.exe quillonc.dll PolicyDefinitions/quillon.admx PolicyDefinitions/en-US/quillon.adml; do
     cmp -s "$1/$file" "$installed/$file" || fail "the installed $file is not the one of $1"
   done
 }
@@ -104,6 +105,10 @@ QUILLON_SIGN_PKCS12=signer.p12 QUILLON_SIGN_PASSWORD=throwaway "$package" "$prog
 for release in older newer; do
   unzip -q "$release/quillon-admin-*-x86.zip" -d "$release" && mv "$release"/quillon-admin-*-x86/* "$release/"
   (cd "$release" && sha256sum -c --quiet SHA256SUMS) || fail "$release: SHA256SUMS does not match"
+  # The policy templates, as checked in, with Windows line ends.
+  for file in quillon.admx en-US/quillon.adml; do
+    cmp -s <(tr -d '\r' <"$release/PolicyDefinitions/$file") "$templates/$file" || fail "$release: $file is not the template"
+  done
 done
 for file in newer/quillon-admin.exe newer/quillonc.dll "newer/quillon-admin-$newer-x86.msi"; do
   osslsigncode verify -CAfile cert.pem -in "$file" >verify.out 2>&1 || fail "$file does not verify: $(tail -n 3 verify.out)"

@@ -50,11 +50,13 @@ staging=$(mktemp -d "$(dirname "$(realpath -m "$out")")/.package.XXXXXX")
 trap 'rm -rf "$staging"' EXIT
 mkdir "$staging/files" "$staging/out"
 
-listed_files() { grep -o 'Source="$(var.ProgramFiles)/[^"]*"' "$wxs" | sed 's|.*/||; s|"$||'; }
+# Each file's path below the program folder (the policy templates lie in a subfolder).
+listed_files() { grep -o 'Source="$(var.ProgramFiles)/[^"]*"' "$wxs" | sed 's|^Source="$(var.ProgramFiles)/||; s|"$||'; }
 
 stage_files() {
   local file
   for file in $(listed_files); do
+    mkdir -p "$(dirname "$staging/files/$file")"
     if [ -e "$here/files/$file" ]; then
       sed 's/$/\r/' "$here/files/$file" >"$staging/files/$file"  # a text for Windows
     else
@@ -105,7 +107,7 @@ fi
 stage_files
 # The files' times go into the MSI's cabinet and the zip: the release's commit
 # time when given (SOURCE_DATE_EPOCH), so that two builds of it are alike.
-[ -z "${SOURCE_DATE_EPOCH:-}" ] || touch -d "@$SOURCE_DATE_EPOCH" "$staging"/files/*
+[ -z "${SOURCE_DATE_EPOCH:-}" ] || find "$staging/files" -mindepth 1 -exec touch -d "@$SOURCE_DATE_EPOCH" {} +
 
 # The product code changes with the version, as a major upgrade needs, and is
 # the same for every build of one version, so two builds have equal tables.
@@ -120,7 +122,7 @@ add_program_folder_to_path "$staging/out/$name.msi"
 if signing; then sign "$staging/out/$name.msi"; fi
 
 # The zip: the same files under one folder.
-mkdir "$staging/$name" && cp -p "$staging"/files/* "$staging/$name/"
+mkdir "$staging/$name" && cp -pR "$staging"/files/* "$staging/$name/"
 [ -z "${SOURCE_DATE_EPOCH:-}" ] || touch -d "@$SOURCE_DATE_EPOCH" "$staging/$name"
 (cd "$staging" && find "$name" | LC_ALL=C sort | zip -q -X -@ "out/$name.zip") || fail "zip failed"
 

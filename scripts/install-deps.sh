@@ -27,6 +27,7 @@ declare -A needs=(
   [xauth]=/usr/bin/xauth
   [imagemagick]=/usr/bin/import
   [python3]=/usr/bin/python3
+  [python3-samba]=/usr/lib/python3/dist-packages/samba/gp_parse/gp_pol.py
   [cups]=/usr/sbin/cupsd
   [cups-client]=/usr/sbin/lpadmin
   [printer-driver-cups-pdf]=/usr/lib/cups/backend/cups-pdf
