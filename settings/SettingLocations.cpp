@@ -99,10 +99,8 @@ const CopyPlace& PlaceOf(FoundAt at) { return *std::ranges::find(kCopyPlaces, at
 
 SettingLocations::SettingLocations(RegistryAccess& registry) : registry_(registry) {}
 
-bool SettingLocations::ClearProductValue(const std::string& name) {
-  bool allGone = true;
-  for (const FoundAt copy : kClearOrder) allGone = RemoveProductCopy(copy, name) && allGone;
-  return allGone;
+void SettingLocations::ClearProductValue(const std::string& name) {
+  for (const FoundAt copy : kClearOrder) RemoveProductCopy(copy, name);
 }
 
 bool SettingLocations::ReplaceSetting(std::span<const std::string> names,

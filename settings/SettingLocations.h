@@ -137,8 +137,9 @@ class SettingLocations {
   // the registry operations show them.
 
   // Removes every copy: machine, user, legacy, and the 64-bit view of the
-  // machine key on 64-bit Windows.
-  bool ClearProductValue(const std::string& name);
+  // machine key on 64-bit Windows. A copy that stays is shown as it fails;
+  // nothing further depends on it.
+  void ClearProductValue(const std::string& name);
 
   // Write first: stores the setting (or, without a write, removes it), where
   // `names` are the names a load tries in turn, first name first. Only after

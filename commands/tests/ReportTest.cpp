@@ -61,7 +61,9 @@ const Row kRows[] = {
        machine:append error retry count=5; machine64:disabled options=-1; machine:disabled options=3;
        user:PDFMailResolveNames=0; machine:PDFMailResolveNames=1; legacy:Default Path="l";
        user:Default Path="u"; machine:Default Path=""; machine:default user password="3e2c540a0477105b";
-       user:default master password="3E2C540A0477105G"; machine:PDFDefaultFileName="d.pdf";)",
+       user:default master password="3E2C540A0477105G"; machine:PDFDefaultFileName="d.pdf";
+       user:rename error retry count=6; machine:rename error retry count=8;
+       legacy:default user password="";)",
      {R"(    shows "10"
     "copy error retry count": no copy taken, the window shows its default
       skipped, -1 is read as no number: HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD -1; Apply clears it
@@ -81,10 +83,18 @@ const Row kRows[] = {
       not read by the window: HKCU\Software\VB and VBA Program Settings\Marrowby\Quillon: REG_SZ "l"; Apply clears it
       not read by the window: HKCU\Software\Marrowby\Quillon: REG_SZ "u"; Apply clears it
 )",
-      "  Default user password\n    shows a password (set)\n",
+      R"(    "rename error retry count" from HKCU\Software\Marrowby\Quillon: REG_DWORD 6
+      hidden HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD 8; Apply clears it
+)",
+      R"(  Default user password
+    shows a password (set)
+    "default user password" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ, a stored password
+      skipped, an empty text: HKCU\Software\VB and VBA Program Settings\Marrowby\Quillon: REG_SZ, empty; Apply leaves it
+)",
       "  Default master password\n    shows a password that cannot be decoded\n",
       R"(    "PDFDefaultFileName" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "d.pdf"; ticks "Apply to all users")"},
-     {"hidden HKCU", "hidden HKLM", "-1 (0xFFFFFFFF)\n    \"disabled options\" from"}},
+     {"hidden HKCU\\Software\\Marrowby\\Quillon: REG_DWORD -1", "(32-bit view): REG_DWORD -1\n",
+      "-1 (0xFFFFFFFF)\n    \"disabled options\" from"}},
     // an empty text skipped for another name, the merge file under its other
     // name, a per-user temporary folder; wrong-typed passwords; 32-bit Windows
     {Windows::Bits32,
