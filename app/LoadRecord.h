@@ -33,8 +33,8 @@ struct LoadRecord {
   }
   // Whether any setting came from the registry rather than its default.
   bool FoundAnySetting() const {
-    return std::ranges::any_of(values,
-                               [](const ValueRecord& value) { return value.taken != FoundAt::Nowhere; });
+    return std::ranges::any_of(
+        values, [](const ValueRecord& value) { return value.taken != FoundAt::Nowhere; });
   }
   // Whether the load read the machine key's 64-bit view: it does on the
   // Windows it takes for 64-bit, and there for every machine number.

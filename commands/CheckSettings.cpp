@@ -25,7 +25,8 @@ constexpr FoundAt kLoadedPlaces[] = {FoundAt::LegacyUserKey,       FoundAt::User
 
 bool SamePath(std::string_view a, std::string_view b) {
   return std::ranges::equal(a, b, [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 
@@ -146,9 +147,8 @@ std::vector<Entry> Entries() {
     const std::optional<ControlId> anchor = AnchorOf(*row);
     if (!anchor) continue;
     if (entries.empty() || entries.back().heading != Heading(*row)) {
-      entries.push_back({Heading(*row),
-                         row->bitSet ? ControlsOf(*row->bitSet) : std::vector{*row->control},
-                         {}});
+      entries.push_back(
+          {Heading(*row), row->bitSet ? ControlsOf(*row->bitSet) : std::vector{*row->control}, {}});
       covered.insert(entries.back().controls.begin(), entries.back().controls.end());
     }
     entries.back().rows.push_back(row);
@@ -212,8 +212,9 @@ std::string Differs(const Entry& entry, const Loaded& now, const Loaded& after,
 }
 
 std::string CannotCheck(const ReadFailure& failure, WindowsWidth width) {
-  return "Cannot check: " + std::string(failure.root == RootKey::LocalMachine ? "HKLM\\" : "HKCU\\") +
-         failure.path + ViewSuffix(failure.root, failure.path, failure.view, width) +
+  return "Cannot check: " +
+         std::string(failure.root == RootKey::LocalMachine ? "HKLM\\" : "HKCU\\") + failure.path +
+         ViewSuffix(failure.root, failure.path, failure.view, width) +
          " could not be read (error " + std::to_string(failure.code) + ").";
 }
 
@@ -246,7 +247,7 @@ CheckOutcome CheckSettings(Registry& registry, HelperLibrary& helperLibrary,
     ++differing;
   }
   const std::string ignored =
-      elsewhere == 0 ? ""
+      elsewhere == 0   ? ""
       : elsewhere == 1 ? " (1 value elsewhere was ignored)"
                        : " (" + std::to_string(elsewhere) + " values elsewhere were ignored)";
   if (differing == 0) {
@@ -254,7 +255,8 @@ CheckOutcome CheckSettings(Registry& registry, HelperLibrary& helperLibrary,
                     ".");
     return {CheckOutcome::Verdict::Same, lines};
   }
-  lines.push_back(std::to_string(differing) + (differing == 1 ? " setting differs" : " settings differ") +
+  lines.push_back(std::to_string(differing) +
+                  (differing == 1 ? " setting differs" : " settings differ") +
                   " from what the file would make it show" + ignored + ".");
   return {CheckOutcome::Verdict::Differs, lines};
 }

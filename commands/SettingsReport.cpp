@@ -16,10 +16,10 @@
 #include "app/BitSets.h"
 #include "app/ControlModel.h"
 #include "app/ControlTable.h"
-#include "commands/HeadlessPorts.h"
 #include "app/LoadRecord.h"
 #include "app/SettingsApply.h"
 #include "app/SettingsCatalogue.h"
+#include "commands/HeadlessPorts.h"
 #include "commands/SettingsDisplay.h"
 #include "platform/Version.h"
 #include "settings/RecordingRegistry.h"
@@ -57,7 +57,8 @@ Copy ReadCopy(Registry& registry, FoundAt at, const std::string& name) {
 // Every place the load reads a setting, Apply clears it from, or a program
 // that uses it looks at instead; the 64-bit view where the process has one.
 std::vector<FoundAt> PlacesOf(const Setting& row, WindowsWidth width) {
-  if (row.write == WriteRule::TempFolder) return {FoundAt::EnvironmentKey, FoundAt::UserEnvironmentKey};
+  if (row.write == WriteRule::TempFolder)
+    return {FoundAt::EnvironmentKey, FoundAt::UserEnvironmentKey};
   if (row.write == WriteRule::SaveDialog) return {FoundAt::SaveDialogKey};
   std::vector<FoundAt> places;
   for (const FoundAt at : kLookupOrder) {
@@ -88,12 +89,15 @@ std::string ValueText(const Copy& copy, const Setting& row) {
   const bool text = IsTextValue(copy.type);
   if (row.read == ReadRule::Password) {
     if (!text) return TypeName(copy.type) + ", a value of the wrong type for a password";
-    return TypeName(copy.type) + (copy.data.empty() || copy.data.front() == 0 ? ", empty"
-                                                                              : ", a stored password");
+    return TypeName(copy.type) +
+           (copy.data.empty() || copy.data.front() == 0 ? ", empty" : ", a stored password");
   }
-  if (text) return TypeName(copy.type) + " " + Quoted(std::string(copy.data.begin(), std::ranges::find(copy.data, '\0')));
+  if (text)
+    return TypeName(copy.type) + " " +
+           Quoted(std::string(copy.data.begin(), std::ranges::find(copy.data, '\0')));
   if (IsNumberValue(copy.type, static_cast<std::uint32_t>(copy.data.size()))) {
-    const std::int32_t number = DwordNumber({copy.data[0], copy.data[1], copy.data[2], copy.data[3]});
+    const std::int32_t number =
+        DwordNumber({copy.data[0], copy.data[1], copy.data[2], copy.data[3]});
     return TypeName(copy.type) + " " + std::to_string(number) +
            (row.bitSet ? " (" + Hex(static_cast<std::uint32_t>(number)) + ")" : "");
   }
@@ -185,8 +189,8 @@ void AddCopies(std::vector<std::string>& lines, const Loaded& loaded, const Sett
     const std::string where = KeyName(at, loaded.width);
     const std::string effect = EffectText(ApplyEffectOn(row, at, loaded.record));
     if (looked && look->verdict == Verdict::Unreadable) {
-      copies.push_back("cannot read " + where + " (error " + std::to_string(look->error) +
-                       "); " + effect);
+      copies.push_back("cannot read " + where + " (error " + std::to_string(look->error) + "); " +
+                       effect);
       continue;
     }
     const Copy copy = ReadCopy(loaded.registry, at, name);
@@ -224,17 +228,17 @@ std::vector<std::string> Header(const ReportOrigin& origin, WindowsWidth width,
                                 const LoadRecord& record, bool printerFound, bool allUsersTicked) {
   std::vector<std::string> lines = {
       std::string(kMainWindow.title) + ": where each printer setting comes from",
-      "Computer " + origin.computer + ", user " + origin.user + ", version " + QUILLON_VERSION_TEXT};
+      "Computer " + origin.computer + ", user " + origin.user + ", version " +
+          QUILLON_VERSION_TEXT};
   if (width == WindowsWidth::Bits32) {
     lines.push_back("Windows: 32-bit, one view of HKLM\\Software");
   } else {
     lines.push_back(std::string("Windows: 64-bit, two views of HKLM\\Software; the utility ") +
                     (origin.wow64Process ? "runs" : "does not run") + " under WOW64");
-    lines.push_back(record.Read64BitView()
-                        ? "The window reads numbers from the 64-bit view first "
-                          "(PROCESSOR_ARCHITECTURE names AMD64)"
-                        : "The window neither reads nor clears the 64-bit view "
-                          "(PROCESSOR_ARCHITECTURE does not name AMD64)");
+    lines.push_back(record.Read64BitView() ? "The window reads numbers from the 64-bit view first "
+                                             "(PROCESSOR_ARCHITECTURE names AMD64)"
+                                           : "The window neither reads nor clears the 64-bit view "
+                                             "(PROCESSOR_ARCHITECTURE does not name AMD64)");
   }
   lines.insert(lines.end(),
                {std::string("Helper library ") + kHelperLibraryName + ": " +

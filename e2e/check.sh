@@ -10,15 +10,13 @@
 #
 #   check.sh WINE UTILITY WORK_DIR BITS
 set -euo pipefail
+. "$(dirname "$0")/wine-steps.sh"
 [ $# -eq 4 ] || { echo "usage: $0 WINE UTILITY WORK_DIR BITS" >&2; exit 2; }
 wine=$1 utility=$2 work=$3 bits=$4
 companion=${utility%.exe}.com
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
 
 readonly keys=('HKEY_LOCAL_MACHINE\Software\Marrowby\Quillon' 'HKEY_CURRENT_USER\Software\Marrowby\Quillon')
-dos() { echo "Z:${1//\//\\}"; }
-fail() { echo "FAILED: $*" >&2; exit 1; }
-in_time() { timeout 120 "$@"; }
 wipe() {
   local key view
   for view in 32 64; do
@@ -95,14 +93,6 @@ grep -q "broken.reg, line 2: a key's name must end in" check.err || fail "no lin
 hostile long-line.reg 0
 grep -q "(1 value elsewhere was ignored)" check.lf || fail "the long line's value was not counted"
 
-median_ms() {
-  local i start
-  for i in 1 2 3 4 5; do
-    start=$(date +%s%N)
-    in_time "$wine" "$@" >/dev/null 2>&1 || true
-    echo $(( ($(date +%s%N) - start) / 1000000 ))
-  done | sort -n | sed -n 3p
-}
 check_ms=$(median_ms "$companion" /check "$(dos "$PWD/reference.reg")")
 exit_ms=$(median_ms cmd /c exit)
 wipe

@@ -14,6 +14,7 @@
 #   command-prompt.sh WINE UTILITY PROBE WORK_DIR
 # WINE runs a Windows program in the prefix (the build's wine-run.sh).
 set -euo pipefail
+. "$(dirname "$0")/wine-steps.sh"
 [ $# -eq 4 ] || { echo "usage: $0 WINE UTILITY PROBE WORK_DIR" >&2; exit 2; }
 wine=$(realpath "$1") utility=$(realpath "$2") probe=$(realpath "$3") work=$4
 companion=${utility%.exe}.com
@@ -21,9 +22,6 @@ rm -rf "$work" && mkdir -p "$work" && cd "$work"
 # Wine takes its code pages from the locale: English, so ANSI is Windows-1252.
 export LC_ALL=C.UTF-8
 
-dos() { echo "Z:${1//\//\\}"; }
-fail() { echo "FAILED: $*" >&2; exit 1; }
-in_time() { timeout 120 "$@"; }
 
 folder="$PWD/Übersicht"
 mkdir "$folder"

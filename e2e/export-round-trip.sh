@@ -18,6 +18,7 @@
 # WINE runs a Windows program in the prefix (the build's wine-run.sh); BITS
 # is the build's width, 32 or 64.
 set -euo pipefail
+. "$(dirname "$0")/wine-steps.sh"
 [ $# -eq 5 ] || { echo "usage: $0 WINE UTILITY PAGE_TOUR WORK_DIR BITS" >&2; exit 2; }
 wine=$1 utility=$2 tour=$3 work=$4 bits=$5
 companion=${utility%.exe}.com
@@ -27,9 +28,6 @@ readonly environment='HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Sessio
 readonly keys=('HKEY_LOCAL_MACHINE\Software\Marrowby\Quillon' 'HKEY_CURRENT_USER\Software\Marrowby\Quillon'
                'HKEY_CURRENT_USER\Software\VB and VBA Program Settings\Marrowby\Quillon')
 
-dos() { echo "Z:${1//\//\\}"; }
-fail() { echo "FAILED: $*" >&2; exit 1; }
-in_time() { timeout 120 "$@"; }
 # registry_file FILE [REG [SWITCH]]: imports with the 64-bit reg unless told otherwise.
 registry_file() {
   in_time "$wine" "${2:-reg}" import "$(dos "$PWD/$1")" ${3:+"$3"} >/dev/null 2>&1 ||

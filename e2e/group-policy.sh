@@ -16,6 +16,7 @@
 # WINE runs a Windows program in the prefix (the build's wine-run.sh);
 # TEMPLATES is the folder holding quillon.admx and en-US/quillon.adml.
 set -euo pipefail
+. "$(dirname "$0")/wine-steps.sh"
 [ $# -eq 4 ] || { echo "usage: $0 WINE UTILITY TEMPLATES WORK_DIR" >&2; exit 2; }
 wine=$1 utility=$2 templates=$(realpath "$3") work=$4
 policy=$(realpath "$(dirname "$0")/group-policy.py")
@@ -24,9 +25,6 @@ rm -rf "$work" && mkdir -p "$work" && cd "$work"
 
 readonly keys=('HKEY_LOCAL_MACHINE\Software\Marrowby\Quillon' 'HKEY_CURRENT_USER\Software\Marrowby\Quillon'
                'HKEY_CURRENT_USER\Software\VB and VBA Program Settings\Marrowby\Quillon')
-dos() { echo "Z:${1//\//\\}"; }
-fail() { echo "FAILED: $*" >&2; exit 1; }
-in_time() { timeout 120 "$@"; }
 gp() { in_time /usr/bin/python3 "$policy" "$@"; }
 import() { in_time "$wine" reg import "$(dos "$PWD/$1")" >/dev/null 2>&1 || fail "reg import $1"; }
 wipe() {

@@ -16,6 +16,7 @@
 # WINE runs a Windows program in PREFIX (the build's wine-run.sh); PROGRAM_DIR
 # holds the built exe and DLL.
 set -euo pipefail
+. "$(dirname "$0")/wine-steps.sh"
 [ $# -eq 5 ] || { echo "usage: $0 WINE PREFIX PROGRAM_DIR VERSION WORK_DIR" >&2; exit 2; }
 wine=$1 prefix=$2 program_dir=$(realpath "$3") version=$4 work=$5
 package=$(realpath "$(dirname "$0")/../packaging/package.sh")
@@ -31,9 +32,7 @@ readonly keys=('HKEY_LOCAL_MACHINE\Software\Marrowby\Quillon' 'HKEY_CURRENT_USER
 major=${version%%.*} minor=${version#*.}
 readonly newer=$major.$((${minor%%.*} + 1))
 
-dos() { echo "Z:${1//\//\\}"; }
-fail() { echo "FAILED: $*" >&2; exit 1; }
-in_time() { timeout 180 "$@"; }
+step_seconds=180  # an installation takes longer than a command
 registry_file() { in_time "$wine" reg import "$(dos "$PWD/$1")" >/dev/null 2>&1 || fail "reg import $1"; }
 
 # msiexec's exit status, the step echoed and logged to msiexec-N.log (Wine's

@@ -11,14 +11,12 @@
 #   report.sh WINE UTILITY WORK_DIR
 # WINE runs a Windows program in the prefix (the build's wine-run.sh).
 set -euo pipefail
+. "$(dirname "$0")/wine-steps.sh"
 [ $# -eq 3 ] || { echo "usage: $0 WINE UTILITY WORK_DIR" >&2; exit 2; }
 wine=$1 utility=$2 work=$3
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
 
 readonly keys=('HKEY_LOCAL_MACHINE\Software\Marrowby\Quillon' 'HKEY_CURRENT_USER\Software\Marrowby\Quillon')
-dos() { echo "Z:${1//\//\\}"; }
-fail() { echo "FAILED: $*" >&2; exit 1; }
-in_time() { timeout 120 "$@"; }
 wipe() {
   local key view
   for view in 32 64; do
@@ -77,14 +75,6 @@ in_time "$wine" "$utility" /report >console.out 2>/dev/null || fail "/report to 
 grep -q 'from HKCU\\Software\\Marrowby\\Quillon: REG_SZ "C:\\Marks\\mine.pdf"' console.out ||
   fail "the console got no report"
 
-median_ms() {
-  local i start
-  for i in 1 2 3 4 5; do
-    start=$(date +%s%N)
-    in_time "$wine" "$@" >/dev/null 2>&1 || true
-    echo $(( ($(date +%s%N) - start) / 1000000 ))
-  done | sort -n | sed -n 3p
-}
 report_ms=$(median_ms "$utility" /report "$(dos "$PWD/timed.txt")")
 exit_ms=$(median_ms cmd /c exit)
 wipe

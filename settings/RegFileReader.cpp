@@ -88,8 +88,9 @@ class Reader {
   RegFileRead Run() {
     std::u16string_view line;
     if (!NextLine(line) || (TrimEnd(line) != kVersion5Header && TrimEnd(line) != kVersion4Header)) {
-      return Refuse(1, "not a registry file: its first line is neither \"Windows Registry Editor "
-                       "Version 5.00\" nor \"REGEDIT4\"");
+      return Refuse(1,
+                    "not a registry file: its first line is neither \"Windows Registry Editor "
+                    "Version 5.00\" nor \"REGEDIT4\"");
     }
     while (NextLine(line)) {
       const std::u16string_view content = TrimStart(line);
@@ -222,8 +223,8 @@ class Reader {
       content = TrimStart(next);
     }
     if (wide_ && IsStringType(type)) {
-      if (bytes.size() % 2 != 0) return Fail("a text in hex(" + std::to_string(type) +
-                                             "): has an odd number of bytes");
+      if (bytes.size() % 2 != 0)
+        return Fail("a text in hex(" + std::to_string(type) + "): has an odd number of bytes");
       const std::string raw(bytes.begin(), bytes.end());
       bytes = AnsiBytes(Utf16FromLittleEndian(raw));
     }
@@ -238,7 +239,8 @@ class Reader {
       const std::size_t comma = list.find(u',');
       const std::u16string_view item = TrimEnd(TrimStart(list.substr(0, comma)));
       const std::optional<std::uint32_t> byte = HexNumber(item, 2);
-      if (!byte) return Fail("a hex: list takes bytes of two hexadecimal digits, separated by commas");
+      if (!byte)
+        return Fail("a hex: list takes bytes of two hexadecimal digits, separated by commas");
       bytes.push_back(static_cast<std::uint8_t>(*byte));
       if (comma == list.npos) break;
       list = TrimStart(list.substr(comma + 1));

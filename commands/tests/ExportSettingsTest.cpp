@@ -14,6 +14,7 @@
 #include "crypto/substitute/SubstituteHelperLibrary.h"
 #include "settings/RecordingRegistry.h"
 #include "settings/RegFileReader.h"
+#include "settings/substitute/OneByteCodePage.h"
 #include "settings/SettingLocations.h"
 #include "settings/substitute/SubstituteRegistry.h"
 
@@ -70,13 +71,6 @@ TEST(CommandLine, ReadsExportReportCheckAndHelpAndRefusesEverythingElse) {
       EXPECT_EQ(command.defaults, c.defaults) << c.line;
     }
   }
-}
-
-// The test's code page is Latin-1, so every byte is its own character.
-std::u16string Widen(std::string_view ansi) {
-  std::u16string wide;
-  for (const char c : ansi) wide += static_cast<char16_t>(static_cast<unsigned char>(c));
-  return wide;
 }
 
 // The file as text, after checking it is UTF-16LE with its byte-order mark
@@ -168,7 +162,7 @@ TEST(ExportSettings, WritesWhatApplyWouldForEitherWidthRefusesUnreadableKeysAndC
     helperLibrary.status = HelperStatus::LibraryMissing;
 
     const ExportedSettings exported = ExportSettings(
-        registry, helperLibrary, {.decimal = ".", .group = ","}, {"PC1", "ann"}, c.width, Widen,
+        registry, helperLibrary, {.decimal = ".", .group = ","}, {"PC1", "ann"}, c.width, OneByteToUtf16,
         c.defaultsWanted);
 
     EXPECT_EQ(registry.values, before);
@@ -306,18 +300,13 @@ TEST(CheckSettings, NamesEachSettingTheFileWouldChangeAndNothingElse) {
   const auto width = [](Windows windows) {
     return windows == Windows::Bits32 ? WindowsWidth::Bits32 : WindowsWidth::Bits64;
   };
-  const auto toAnsi = [](std::u16string_view wide) {
-    std::string ansi;
-    for (const char16_t c : wide) ansi += static_cast<char>(c);
-    return ansi;
-  };
   for (const Case& c : cases) {
     Session source(c.exportedOn);
     for (const std::string& entry : Split(reference)) source.Seed(entry);
     const ExportedSettings exported =
         ExportSettings(source.registry, source.library, {".", ","}, {"PC1", "ann"},
-                       width(c.exportedOn), Widen, false);
-    const RegFileRead file = ReadRegFile(exported.file, toAnsi, Widen);
+                       width(c.exportedOn), OneByteToUtf16, false);
+    const RegFileRead file = ReadRegFile(exported.file, Utf16ToOneByte, OneByteToUtf16);
     ASSERT_EQ(file.error, "") << exported.refusal;
 
     Session target(c.checkedOn);

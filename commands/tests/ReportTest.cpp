@@ -4,8 +4,8 @@
 // it; and the registry untouched.
 #include <gtest/gtest.h>
 
-#include "commands/SettingsReport.h"
 #include "app/tests/SubstitutePlatform.h"
+#include "commands/SettingsReport.h"
 
 namespace quillon {
 namespace {
@@ -136,7 +136,8 @@ const Row kRows[] = {
       not read by the window: HKCU\Software\Marrowby\Quillon\SaveDialog: REG_DWORD 2048; Apply removes it while Disable "Print File" is ticked
 )",
       "Windows: 32-bit, one view of HKLM\\Software\nHelper library"},
-     {"12345", "bytes", "64-bit view", "found nowhere: the window shows its default\n    \"PDFAppendFile\""}},
+     {"12345", "bytes", "64-bit view",
+      "found nowhere: the window shows its default\n    \"PDFAppendFile\""}},
     // unreadable keys: the user key, and the machine key in each view
     {Windows::Bits64,
      R"(machine:PDFWatermarkFile="all"; machine:PDFFileName="all.pdf"; legacy:PDFFileName="mine.pdf";)",
@@ -170,14 +171,17 @@ const Row kRows[] = {
     {Windows::Arm64,
      R"(machine64:auto merge interval=500; machine:auto merge interval=700; machine:PDFFileName="a.pdf";)",
      {"Windows: 64-bit, two views of HKLM\\Software; the utility runs under WOW64\n"
-      "The window neither reads nor clears the 64-bit view (PROCESSOR_ARCHITECTURE does not name AMD64)",
+      "The window neither reads nor clears the 64-bit view (PROCESSOR_ARCHITECTURE does not name "
+      "AMD64)",
       R"(    "auto merge interval" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_DWORD 700
       not read by the window: HKLM\Software\Marrowby\Quillon (64-bit view): REG_DWORD 500; Apply leaves it
 )",
       R"(    "PDFFileName" from HKLM\Software\Marrowby\Quillon (32-bit view): REG_SZ "a.pdf"; ticks "Apply to all users")"}},
     // a machine where the printer's keys do not exist yet
-    {Windows::Bits64, "",
-     {"  Default path on first use\n    shows \"\"\n    \"Default Path\" found nowhere, the window shows its default\n",
+    {Windows::Bits64,
+     "",
+     {"  Default path on first use\n    shows \"\"\n    \"Default Path\" found nowhere, the window "
+      "shows its default\n",
       "Windows: 64-bit, two views of HKLM\\Software; the utility runs under WOW64\n"
       "The window reads numbers from the 64-bit view first (PROCESSOR_ARCHITECTURE names AMD64)\n"
       "Helper library quillonc.dll: loads\nPrinter \"Quillon\": installed\n"
@@ -201,9 +205,9 @@ TEST(SettingsReport, RendersWhatTheLoadDecidedForEveryCopyAndShowsWhatTheWindowS
           session.registry.PhysicalKey(place.location.root, place.location.path, place.view));
     }
     const auto before = session.registry.values;
-    const std::string report =
-        SettingsReport(session.registry, session.library, session.printers, {".", ","},
-                       {"PC1", "ann", true, true}, row.windows == Windows::Bits32 ? WindowsWidth::Bits32 : WindowsWidth::Bits64);
+    const std::string report = SettingsReport(
+        session.registry, session.library, session.printers, {".", ","}, {"PC1", "ann", true, true},
+        row.windows == Windows::Bits32 ? WindowsWidth::Bits32 : WindowsWidth::Bits64);
     EXPECT_EQ(session.registry.values, before) << "the report changed the registry";
     for (const RegistryCall call :
          {RegistryCall::CreateKey, RegistryCall::SetValue, RegistryCall::DeleteValue}) {
@@ -211,8 +215,9 @@ TEST(SettingsReport, RendersWhatTheLoadDecidedForEveryCopyAndShowsWhatTheWindowS
     }
     EXPECT_EQ(session.registry.OpenHandleCount(), 0u) << "a key left open";
     for (const std::string& block : row.present) {
-      EXPECT_NE(report.find(WithCrLf(block)), std::string::npos)
-          << "missing:\n" << block << "in:\n" << report;
+      EXPECT_NE(report.find(WithCrLf(block)), std::string::npos) << "missing:\n"
+                                                                 << block << "in:\n"
+                                                                 << report;
     }
     for (const std::string& text : row.absent) {
       EXPECT_EQ(report.find(WithCrLf(text)), std::string::npos) << "unwanted: " << text;

@@ -217,9 +217,9 @@ std::string ReadWholeFile(const std::string& path, std::string& bytes) {
   } else {
     bytes.resize(static_cast<std::size_t>(size.QuadPart));
     DWORD read = 0;
-    if (!bytes.empty() && (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read,
-                                     nullptr) ||
-                           read != bytes.size())) {
+    if (!bytes.empty() &&
+        (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+         read != bytes.size())) {
       failure = SystemMessage(GetLastError());
     }
   }
@@ -230,8 +230,8 @@ std::string ReadWholeFile(const std::string& path, std::string& bytes) {
 std::string WideToAnsi(std::u16string_view text) {
   if (text.empty()) return {};
   const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-  const int length = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), nullptr,
-                                         0, nullptr, nullptr);
+  const int length = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
   std::string ansi(static_cast<std::size_t>(length), '\0');
   WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(text.size()), ansi.data(), length, nullptr,
                       nullptr);
@@ -280,7 +280,8 @@ int RunCommand(const CommandLine& command) {
     case CommandLine::Action::Help: {
       if (CallerChannel(STD_OUTPUT_HANDLE).Say(CommandLineHelp(), true)) return 0;
       const DWORD error = GetLastError();
-      CallerChannel(STD_ERROR_HANDLE).Say("Could not write the help: " + SystemMessage(error), false);
+      CallerChannel(STD_ERROR_HANDLE)
+          .Say("Could not write the help: " + SystemMessage(error), false);
       return 1;
     }
     case CommandLine::Action::Mistake:

@@ -11,6 +11,7 @@
 
 #include "settings/RegFile.h"
 #include "settings/RegFileReader.h"
+#include "settings/substitute/OneByteCodePage.h"
 
 namespace quillon {
 namespace {
@@ -19,19 +20,6 @@ void Require(bool holds, const char* invariant) {
   if (holds) return;
   std::fprintf(stderr, "invariant broken: %s\n", invariant);
   std::abort();
-}
-
-// A one-byte code page: the round trip is exact for every byte.
-std::string ToAnsi(std::u16string_view text) {
-  std::string ansi;
-  for (const char16_t c : text) ansi += c < 0x100 ? static_cast<char>(c) : '?';
-  return ansi;
-}
-
-std::u16string ToUtf16(std::string_view text) {
-  std::u16string wide;
-  for (const char c : text) wide += static_cast<char16_t>(static_cast<std::uint8_t>(c));
-  return wide;
 }
 
 // Text the writer puts on one line as it stands: no line ends, NULs or blanks
@@ -58,8 +46,8 @@ void CheckRoundTrip(const std::vector<RegFileOperation>& operations) {
     changes.push_back({*operation.root, operation.path, RegistryView::Default, operation.name,
                        set ? std::optional(operation.value) : std::nullopt});
   }
-  const std::string file = RegFileBytes({}, changes, WindowsWidth::Bits32, ToUtf16);
-  const RegFileRead again = ReadRegFile(file, ToAnsi, ToUtf16);
+  const std::string file = RegFileBytes({}, changes, WindowsWidth::Bits32, OneByteToUtf16);
+  const RegFileRead again = ReadRegFile(file, Utf16ToOneByte, OneByteToUtf16);
   Require(again.error.empty(), "the writer's own file reads");
   Require(again.operations.size() >= changes.size(), "every written value is read back");
   for (const RecordedChange& change : changes) {
@@ -67,7 +55,8 @@ void CheckRoundTrip(const std::vector<RegFileOperation>& operations) {
       const bool set = read.kind == RegFileOperation::Kind::SetValue;
       return read.root == change.root && read.name == change.name &&
              set == change.value.has_value() &&
-             (!set || (read.value.type == change.value->type && read.value.data == change.value->data));
+             (!set ||
+              (read.value.type == change.value->type && read.value.data == change.value->data));
     });
     Require(found, "a written value reads back the same");
   }
@@ -79,7 +68,7 @@ void CheckRoundTrip(const std::vector<RegFileOperation>& operations) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace quillon;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const RegFileRead read = ReadRegFile(bytes, ToAnsi, ToUtf16);
+  const RegFileRead read = ReadRegFile(bytes, Utf16ToOneByte, OneByteToUtf16);
   Require(read.error.empty() || read.operations.empty(), "a refusal reads nothing");
   Require(read.error.empty() || read.errorLine <= size + 1, "the line at fault is in the file");
   for (const RegFileOperation& operation : read.operations) {
