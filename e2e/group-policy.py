@@ -306,8 +306,9 @@ def expect(admx_path, state, report_path):
     problems = []
 
     def has(text):
-        # A bit set's number is followed by its hexadecimal form.
-        return any(line.strip() == text or line.strip().startswith(text + " (0x")
+        # A bit set's number is followed by its hexadecimal form, a copy by
+        # what Apply does to it, a source by whether it ticks a box.
+        return any(line.strip() == text or line.strip().startswith((text + " (0x", text + ";"))
                    for line in lines)
 
     # Each policy's own value: the elements' (and a value of the policy's own).
@@ -339,7 +340,8 @@ def expect(admx_path, state, report_path):
     else:
         unread = 0
         for name in sorted(mentioned):
-            nowhere = f'"{name}" found nowhere: the window shows its default'
+            # No copy is taken: none is left, or only copies the load skips.
+            nowhere = (f'"{name}" found nowhere', f'"{name}": no copy taken')
             # The report names the values the window does not read as such:
             # they have no default to show. ("file options" is also the save
             # dialog's number, which the window never reads.)
@@ -347,7 +349,7 @@ def expect(admx_path, state, report_path):
             if not about - {f'"{name}" not read by the window'}:
                 unread += 1
                 continue
-            if not has(nowhere):
+            if not any(line.strip().startswith(nowhere) for line in lines):
                 found = [l.strip() for l in lines if l.strip().startswith(f'"{name}" ')]
                 problems.append(f"wanted: {nowhere}\n    the report says: {found}")
         checked = len(mentioned) - unread
