@@ -120,12 +120,7 @@ struct Loaded {
 std::optional<ReadFailure> Load(RecordingRegistry& recorder, Loaded& loaded,
                                 HelperLibrary& helperLibrary,
                                 const NumberSeparators& numberSeparators) {
-  class NoPrinters final : public Printers {
-   public:
-    std::vector<std::string> InstalledPrinterNames() override { return {}; }
-    void MakeCurrent(const std::string&) override {}
-    bool PrintDocument(const std::vector<std::string>&, int) override { return false; }
-  } printers;
+  NoPrinters printers;
   HeadlessWindow headless(loaded.controls, recorder, printers, helperLibrary, numberSeparators);
   headless.window.Form_Load();
   loaded.record = headless.window.Record();

@@ -16,14 +16,6 @@
 namespace quillon {
 namespace {
 
-// Load and Apply print nothing.
-class NoPrinters final : public Printers {
- public:
-  std::vector<std::string> InstalledPrinterNames() override { return {}; }
-  void MakeCurrent(const std::string&) override {}
-  bool PrintDocument(const std::vector<std::string>&, int) override { return false; }
-};
-
 // How to import the file so that it reaches both views where it was made; a
 // 32-bit importer sends both to the 32-bit view, which the file's order keeps
 // whole, but cannot reach the 64-bit view's stale copies.

@@ -27,6 +27,14 @@ class NoFileDialog final : public OpenFileDialog {
   std::optional<std::string> Choose(const OpenFileRequest&) override { return std::nullopt; }
 };
 
+// The load and Apply print nothing; only Test would.
+class NoPrinters final : public Printers {
+ public:
+  std::vector<std::string> InstalledPrinterNames() override { return {}; }
+  void MakeCurrent(const std::string&) override {}
+  bool PrintDocument(const std::vector<std::string>&, int) override { return false; }
+};
+
 // The broadcast goes out where the file is imported, when the machine restarts.
 class NoBroadcast final : public EnvironmentBroadcast {
  public:

@@ -258,6 +258,7 @@ TEST(CheckSettings, NamesEachSettingTheFileWouldChangeAndNothingElse) {
     Lines lines;
     Windows exportedOn = Windows::Bits64, checkedOn = Windows::Bits64;
     Lines denied = {};
+    const char* file = nullptr;  // a file written by hand, in place of the export
   };
   const Case cases[] = {
       {"", Same, {"This machine shows every setting as the file would make it show."}},
@@ -280,6 +281,10 @@ TEST(CheckSettings, NamesEachSettingTheFileWouldChangeAndNothingElse) {
       // a stale per-user copy wins now; the file removes it
       {R"(legacy:PDFWatermarkFile="old.pdf";)", Differs,
        {R"(watermark PDF file after creation (Quillon Pro, optional): shows "old.pdf", the file "all.pdf"; now from HKCU\Software\VB and VBA Program Settings\Marrowby\Quillon ("PDFWatermarkFile"))"}},
+      // a key removed whole takes the keys below it along
+      {R"(user:PDFWatermarkFile="mine";)", Differs,
+       {R"(watermark PDF file after creation (Quillon Pro, optional): shows "mine", the file "all.pdf"; now from HKCU\Software\Marrowby\Quillon ("PDFWatermarkFile"))"},
+       Windows::Bits64, Windows::Bits64, {}, "REGEDIT4\r\n[-HKEY_CURRENT_USER\\Software\\Marrowby]\r\n"},
       {"", CannotCheck, {"Cannot check: HKCU\\Software\\Marrowby\\Quillon could not be read (error 5)."},
        Windows::Bits64, Windows::Bits64, {"user"}},
       // a file of the other width is said to be one; made on 32-bit Windows,
@@ -306,7 +311,8 @@ TEST(CheckSettings, NamesEachSettingTheFileWouldChangeAndNothingElse) {
     const ExportedSettings exported =
         ExportSettings(source.registry, source.library, {".", ","}, {"PC1", "ann"},
                        width(c.exportedOn), OneByteToUtf16, false);
-    const RegFileRead file = ReadRegFile(exported.file, Utf16ToOneByte, OneByteToUtf16);
+    const RegFileRead file =
+        ReadRegFile(c.file ? c.file : exported.file, Utf16ToOneByte, OneByteToUtf16);
     ASSERT_EQ(file.error, "") << exported.refusal;
 
     Session target(c.checkedOn);
