@@ -17,12 +17,6 @@ companion=${utility%.exe}.com
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
 
 readonly keys=('HKEY_LOCAL_MACHINE\Software\Marrowby\Quillon' 'HKEY_CURRENT_USER\Software\Marrowby\Quillon')
-wipe() {
-  local key view
-  for view in 32 64; do
-    for key in "${keys[@]}"; do in_time "$wine" reg delete "$key" /f "/reg:$view" >/dev/null 2>&1 || true; done
-  done
-}
 # check FILE EXPECTED_EXIT: the answer in check.out, one line a row.
 check() {
   local status=0

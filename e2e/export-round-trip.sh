@@ -52,11 +52,8 @@ snapshot() {
   done
 }
 
-wipe() {
-  local key view
-  for view in 32 64; do
-    for key in "${keys[@]}"; do in_time "$wine" reg delete "$key" /f "/reg:$view" >/dev/null 2>&1 || true; done
-  done
+wipe_all() {
+  wipe
   in_time "$wine" reg delete "$environment" /v QUILLONTEMP /f >/dev/null 2>&1 || true
 }
 
@@ -128,7 +125,7 @@ refused_with 2 'Unknown argument "/import"' /import exported.reg
 refused_with 2 'No file name after /export' /export
 # Where none of the printer's settings is stored, the file could only reset
 # every target: refused unless asked for.
-wipe
+wipe_all
 refused_with 1 "Nothing was exported: the utility found none of the printer's settings" /export "$(dos "$PWD/reset.reg")"
 refused_with 1 'Could not write Z:' /export "$(dos "$PWD/missing/exported.reg")" /defaults
 [ ! -e missing ] && [ ! -e reset.reg ] || fail "a refused export wrote something"
@@ -152,7 +149,7 @@ export_to after-apply.reg
 
 # import_on_target REG [SWITCH]: the target's stale copies, then the file.
 import_on_target() {
-  wipe
+  wipe_all
   registry_file target.reg
   registry_file exported.reg "$@"
   snapshot imported.txt
@@ -172,5 +169,5 @@ if [ "$bits" = 32 ]; then
     fail "the plain 32-bit import lost values in the program's view"
   echo "32-bit reg: the program's view whole plainly, everything with /reg:64"
 fi
-wipe
+wipe_all
 echo "round trip: $(wc -l <applied.txt) values alike after Apply and after the import"

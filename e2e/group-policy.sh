@@ -27,12 +27,6 @@ readonly keys=('HKEY_LOCAL_MACHINE\Software\Marrowby\Quillon' 'HKEY_CURRENT_USER
                'HKEY_CURRENT_USER\Software\VB and VBA Program Settings\Marrowby\Quillon')
 gp() { in_time /usr/bin/python3 "$policy" "$@"; }
 import() { in_time "$wine" reg import "$(dos "$PWD/$1")" >/dev/null 2>&1 || fail "reg import $1"; }
-wipe() {
-  local key view
-  for view in 32 64; do
-    for key in "${keys[@]}"; do in_time "$wine" reg delete "$key" /f "/reg:$view" >/dev/null 2>&1 || true; done
-  done
-}
 report() {
   in_time "$wine" "$utility" /report "$(dos "$PWD/$1")" >report.out 2>&1 ||
     fail "/report ended with $? ($(tr -d '\r' <report.out))"

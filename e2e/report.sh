@@ -17,12 +17,6 @@ wine=$1 utility=$2 work=$3
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
 
 readonly keys=('HKEY_LOCAL_MACHINE\Software\Marrowby\Quillon' 'HKEY_CURRENT_USER\Software\Marrowby\Quillon')
-wipe() {
-  local key view
-  for view in 32 64; do
-    for key in "${keys[@]}"; do in_time "$wine" reg delete "$key" /f "/reg:$view" >/dev/null 2>&1 || true; done
-  done
-}
 
 # The 64-bit reg sends the WOW6432Node path to the program's own view.
 cat >seed.reg <<'SEED'

@@ -16,3 +16,11 @@ median_ms() {
     echo $(( ($(date +%s%N) - start) / 1000000 ))
   done | sort -n | sed -n 3p
 }
+# Removes the keys the script names in `keys`, with everything below them, in
+# both views.
+wipe() {
+  local key view
+  for view in 32 64; do
+    for key in "${keys[@]}"; do in_time "$wine" reg delete "$key" /f "/reg:$view" >/dev/null 2>&1 || true; done
+  done
+}

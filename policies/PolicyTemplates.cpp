@@ -471,6 +471,14 @@ std::string StringEntry(std::string_view id, std::string_view text) {
   return "      <string" + Attribute("id", id) + ">" + Escaped(text) + "</string>\n";
 }
 
+// The XML declaration, the note that the file is made, and the root's start tag.
+std::string FileStart(std::string_view root) {
+  return std::string(kXmlHeader) +
+         "<!-- Made by the utility's policy template writer from its settings catalogue; "
+         "edit the catalogue, not this file. -->\n<" +
+         std::string(root) + std::string(kSchemaAttributes) + ">\n";
+}
+
 }  // namespace
 
 std::span<const PolicyExclusion> PolicyExclusions() { return kExclusions; }
@@ -510,10 +518,7 @@ std::vector<Policy> Policies() {
 }
 
 std::string PolicyDefinitionsFile(const std::vector<Policy>& policies) {
-  std::string xml(kXmlHeader);
-  xml += "<!-- Made by the utility's policy template writer from its settings catalogue; "
-         "edit the catalogue, not this file. -->\n";
-  xml += "<policyDefinitions" + std::string(kSchemaAttributes) + ">\n";
+  std::string xml = FileStart("policyDefinitions");
   xml += "  <policyNamespaces>\n    <target" + Attribute("prefix", "quillon") +
          Attribute("namespace", kNamespace) + "/>\n  </policyNamespaces>\n";
   xml += "  <resources" + Attribute("minRequiredRevision", "1.0") + "/>\n";
@@ -537,10 +542,7 @@ std::string PolicyDefinitionsFile(const std::vector<Policy>& policies) {
 }
 
 std::string PolicyResourcesFile(const std::vector<Policy>& policies) {
-  std::string xml(kXmlHeader);
-  xml += "<!-- Made by the utility's policy template writer from its settings catalogue; "
-         "edit the catalogue, not this file. -->\n";
-  xml += "<policyDefinitionResources" + std::string(kSchemaAttributes) + ">\n";
+  std::string xml = FileStart("policyDefinitionResources");
   xml += "  <displayName>Quillon PDF printer</displayName>\n";
   xml += "  <description>Presets the Quillon PDF printer as the Quillon Administrator Utility "
          "does.</description>\n";
