@@ -199,10 +199,23 @@ std::string Differs(const Entry& entry, const Loaded& now, const Loaded& after,
     return Shown(entry, loaded) +
            (name && entry.rows.size() > 1 ? " under " + Quoted(name->name) : std::string());
   };
-  const std::string nowShown = shown(now), afterShown = shown(after);
   std::string line = entry.heading + ": ";
-  line += password && nowShown == afterShown ? "a different password"
-                                             : "shows " + nowShown + ", the file " + afterShown;
+  if (entry.controls.size() > 1) {
+    // A bit set by the boxes and lists that differ, not all it shows.
+    std::string changes;
+    for (const ControlId id : entry.controls) {
+      const std::string nowShown = ShownIn(now.controls, id),
+                        afterShown = ShownIn(after.controls, id);
+      if (nowShown == afterShown) continue;
+      changes += (changes.empty() ? "" : "; ") + std::string(CaptionOf(id)) + " " + nowShown +
+                 ", the file " + afterShown;
+    }
+    line += changes;
+  } else {
+    const std::string nowShown = shown(now), afterShown = shown(after);
+    line += password && nowShown == afterShown ? "a different password"
+                                               : "shows " + nowShown + ", the file " + afterShown;
+  }
   return line + "; " + Source(entry, now.record, width);
 }
 

@@ -269,7 +269,8 @@ TEST(CheckSettings, NamesEachSettingTheFileWouldChangeAndNothingElse) {
       {"machine64:copy error retry count=9;", Differs,
        {R"(Copy Error Retry Count: shows "9", the file "7"; now from HKLM\Software\Marrowby\Quillon (64-bit view) ("copy error retry count"))"}},
       {"machine:disabled options=1;", Differs,
-       {"\"disabled options\", a bit set: shows [x] Disable \"Send File\";"}},
+       {"\"disabled options\", a bit set: Disable \"View File\" clear, the file ticked; now from " +
+        kMachine + " (\"disabled options\")"}},
       {R"(machine:default user password="702F8D9283B1E372";)", Differs,
        {"Default user password: a different password; now from " + kMachine +
         R"( ("default user password"))"}},
