@@ -137,7 +137,6 @@ void AdminUtilityMain::OnTextChanged(ControlId textBox) {
 void AdminUtilityMain::Click(ControlId button) { RunHandlerOf(kClickHandlers, button, *this); }
 
 void AdminUtilityMain::Form_Load(LookDepth depth) {
-  locations_.SetLookDepth(depth);
   record_ = SettingsLoad(ports_.controls, locations_, depth, passwords_, ports_.messageBoxes).Run();
   passwordsNotShown_ = record_.passwordsNotShown;
   txtPDFFileName_Change();

@@ -35,7 +35,9 @@ SettingsLoad::SettingsLoad(Controls& controls, SettingLocations& locations, Look
       locations_(locations),
       depth_(depth),
       passwords_(passwords),
-      messageBoxes_(messageBoxes) {}
+      messageBoxes_(messageBoxes) {
+  locations_.SetLookDepth(depth);
+}
 
 LoadRecord SettingsLoad::Run() {
   // Both boxes start ticked: the load ticks chkPersistent whatever it finds,

@@ -15,8 +15,8 @@ namespace quillon {
 
 class SettingsLoad {
  public:
-  // `depth` is the depth `locations` reads at: with every copy, the names of
-  // a setting after the one that gave its control a value are read too.
+  // `locations` reads at `depth`: with every copy, the names of a setting
+  // after the one that gave its control a value are read too.
   SettingsLoad(Controls& controls, SettingLocations& locations, LookDepth depth,
                StoredPasswordCodec& passwords, MessageBoxes& messageBoxes);
 

@@ -3,7 +3,6 @@
 #include "commands/CheckSettings.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 #include <set>
 #include <utility>
@@ -18,17 +17,10 @@
 namespace quillon {
 namespace {
 
-// Every place the load reads a setting from.
-constexpr FoundAt kLoadedPlaces[] = {FoundAt::LegacyUserKey,       FoundAt::UserKey,
-                                     FoundAt::MachineKey64BitView, FoundAt::MachineKey,
-                                     FoundAt::EnvironmentKey,      FoundAt::SaveDialogKey};
-
-bool SamePath(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
+// The places a file may change that the load reads or Apply clears.
+constexpr FoundAt kPrinterPlaces[] = {FoundAt::LegacyUserKey,       FoundAt::UserKey,
+                                      FoundAt::MachineKey64BitView, FoundAt::MachineKey,
+                                      FoundAt::EnvironmentKey,      FoundAt::SaveDialogKey};
 
 // The place of the printer's that a file's key lands in, if any; a key
 // removed whole takes the places below it along.
@@ -36,19 +28,17 @@ std::vector<FoundAt> PlacesUnder(const RegFileOperation& operation, WindowsWidth
   std::vector<FoundAt> places;
   if (!operation.root) return places;
   const KeyInView key = ImportedKey(*operation.root, operation.path, width);
-  for (const FoundAt at : kLoadedPlaces) {
+  for (const FoundAt at : kPrinterPlaces) {
     const CopyPlace& place = PlaceOf(at);
     if (place.location.root != *operation.root ||
         EffectiveView(place.location.root, place.location.path, ViewOf(place)) !=
             EffectiveView(*operation.root, key.path, key.view)) {
       continue;
     }
-    const std::string_view path = place.location.path;
-    const bool exact = SamePath(path, key.path);
-    const bool below = operation.kind == RegFileOperation::Kind::RemoveKey &&
-                       path.size() > key.path.size() && path[key.path.size()] == '\\' &&
-                       SamePath(path.substr(0, key.path.size()), key.path);
-    if (exact || below) places.push_back(at);
+    const bool reached = operation.kind == RegFileOperation::Kind::RemoveKey
+                             ? InKeyTree(key.path, place.location.path)
+                             : SameName(key.path, place.location.path);
+    if (reached) places.push_back(at);
   }
   return places;
 }
@@ -95,7 +85,7 @@ std::optional<std::string> OtherWidth(std::span<const RegFileOperation> file, Wi
     if (operation.root != RootKey::LocalMachine) continue;
     // Named as on 64-bit Windows, where both views have a name.
     const KeyInView key = ImportedKey(RootKey::LocalMachine, operation.path, WindowsWidth::Bits64);
-    if (!SamePath(key.path, kMachineProductKey.path)) continue;
+    if (!SameName(key.path, kMachineProductKey.path)) continue;
     redirected = redirected || key.view == RegistryView::Default;
     plainWrite = plainWrite || (key.view == RegistryView::Wow64_64 &&
                                 operation.kind == RegFileOperation::Kind::SetValue);

@@ -2,28 +2,17 @@
 #include "settings/RecordingRegistry.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 namespace quillon {
 namespace {
 
-bool SameName(const std::string& a, const std::string& b) {
-  return std::ranges::equal(a, b, [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
 
 }  // namespace
 
 // The key itself, or one below it.
 bool RecordingRegistry::InTree(const Key& tree, const Key& key) {
-  if (key.root != tree.root || key.view != tree.view || key.path.size() < tree.path.size()) {
-    return false;
-  }
-  const bool below = key.path.size() == tree.path.size() || key.path[tree.path.size()] == '\\';
-  return below && SameName(key.path.substr(0, tree.path.size()), tree.path);
+  return key.root == tree.root && key.view == tree.view && InKeyTree(tree.path, key.path);
 }
 
 RecordingRegistry::~RecordingRegistry() {

@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kSoftware = "SOFTWARE";
-constexpr std::string_view kRedirectedSoftware = "SOFTWARE\\WOW6432Node";
 // Hexadecimal data is folded as the registry editor folds it, so that no line
 // grows past this.
 constexpr std::size_t kFoldColumn = 76;

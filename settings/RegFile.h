@@ -17,6 +17,9 @@ using AnsiToUtf16 = std::function<std::u16string(std::string_view)>;
 // it back; NULs kept.
 using Utf16ToAnsi = std::function<std::string(std::u16string_view)>;
 
+// What 64-bit Windows calls the 32-bit view of HKEY_LOCAL_MACHINE\Software.
+inline constexpr std::string_view kRedirectedSoftware = "SOFTWARE\\WOW6432Node";
+
 // The key's name as a 64-bit "reg import" reaches it in that view: on 64-bit
 // Windows the 32-bit view of HKEY_LOCAL_MACHINE\Software is its WOW6432Node
 // subkey; on 32-bit Windows there is only the plain path.

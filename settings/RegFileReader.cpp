@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::u16string_view kVersion5Header = u"Windows Registry Editor Version 5.00";
 constexpr std::u16string_view kVersion4Header = u"REGEDIT4";
-constexpr std::u16string_view kRedirectedSoftware = u"SOFTWARE\\WOW6432Node\\";
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
@@ -294,13 +293,8 @@ KeyInView ImportedKey(RootKey root, const std::string& path, WindowsWidth width)
   if (width == WindowsWidth::Bits32 || !KeyHasTwoViews(root, path)) {
     return {path, RegistryView::Default};
   }
-  const std::u16string_view redirected = kRedirectedSoftware;
-  const bool inRedirected =
-      path.size() >= redirected.size() &&
-      std::equal(redirected.begin(), redirected.end(), path.begin(),
-                 [](char16_t a, char b) { return Lower(a) == Lower(static_cast<char16_t>(b)); });
-  if (!inRedirected) return {path, RegistryView::Wow64_64};
-  return {"SOFTWARE\\" + path.substr(redirected.size()), RegistryView::Default};
+  if (!InKeyTree(kRedirectedSoftware, path)) return {path, RegistryView::Wow64_64};
+  return {"SOFTWARE" + path.substr(kRedirectedSoftware.size()), RegistryView::Default};
 }
 
 }  // namespace quillon

@@ -30,16 +30,22 @@ enum class KeyAccess : std::uint32_t { Read = 0x20019u, Write = 0x20006u };
 inline constexpr std::uint32_t kKeyWow64_64Key = 0x100u;
 inline constexpr std::uint32_t kKeyWow64_32Key = 0x200u;
 
+// Key and value names compare without regard to case, as Windows compares them.
+constexpr bool SameName(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// The key `path` is `tree` or lies below it.
+constexpr bool InKeyTree(std::string_view tree, std::string_view path) {
+  return path.size() >= tree.size() && SameName(path.substr(0, tree.size()), tree) &&
+         (path.size() == tree.size() || path[tree.size()] == '\\');
+}
+
 // Of the keys the program uses, only HKEY_LOCAL_MACHINE\Software and the keys
 // below it have two views; every other key is one and the same in both.
-// Names compare without regard to case, as Windows compares them.
 constexpr bool KeyHasTwoViews(RootKey root, std::string_view path) {
-  constexpr std::string_view kSoftware = "software";
-  const std::string_view first = path.substr(0, path.find('\\'));
-  return root == RootKey::LocalMachine && first.size() == kSoftware.size() &&
-         std::equal(first.begin(), first.end(), kSoftware.begin(), [](char c, char lower) {
-           return (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) == lower;
-         });
+  return root == RootKey::LocalMachine && SameName(path.substr(0, path.find('\\')), "Software");
 }
 
 // A key with one view is the same key whichever view it was asked in.
