@@ -32,7 +32,9 @@ inline constexpr std::uint32_t kKeyWow64_32Key = 0x200u;
 
 // Key and value names compare without regard to case, as Windows compares them.
 constexpr bool SameName(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  const auto lower = [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  };
   return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
 }
 
