@@ -24,6 +24,25 @@ if(WIN32)
   add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
 
+# A Wine prefix of the build tree, made afresh at the start of each test run
+# by the fixture NAME (so nothing leaks from one run into the next) and
+# stopped at its end: wine-runSUFFIX.sh runs a Windows program in it.
+function(quillon_wine_prefix fixture suffix arch loader)
+  set(QUILLON_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix${suffix})
+  set(QUILLON_WINEARCH ${arch})
+  set(QUILLON_WINE ${loader})
+  set(QUILLON_WINESERVER /usr/lib/wine/wineserver)
+  foreach(script wine-run wine-prefix)
+    configure_file(${CMAKE_SOURCE_DIR}/cmake/${script}.sh.in ${CMAKE_BINARY_DIR}/${script}${suffix}.sh
+                   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+                   GROUP_EXECUTE WORLD_READ WORLD_EXECUTE @ONLY)
+  endforeach()
+  add_test(NAME ${fixture}_create COMMAND ${CMAKE_BINARY_DIR}/wine-prefix${suffix}.sh create)
+  set_tests_properties(${fixture}_create PROPERTIES FIXTURES_SETUP ${fixture} TIMEOUT 300)
+  add_test(NAME ${fixture}_stop COMMAND ${CMAKE_BINARY_DIR}/wine-prefix${suffix}.sh stop)
+  set_tests_properties(${fixture}_stop PROPERTIES FIXTURES_CLEANUP ${fixture} TIMEOUT 60)
+endfunction()
+
 if(QUILLON_TESTS)
   enable_testing()
   if(CMAKE_CROSSCOMPILING)
@@ -34,34 +53,25 @@ if(QUILLON_TESTS)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     # googletest defines the GTest:: aliases itself.
 
-    # Windows test programs run under Wine in one prefix per build tree. The
-    # prefix is created afresh by the wine_prefix fixture at the start of each
-    # test run, so nothing leaks from one run into the next.
-    set(QUILLON_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+    # Windows test programs run under Wine. A 32-bit build runs inside the
+    # 32-bit root (scripts/win32-root.sh prepares and mounts it), whose Wine
+    # has the 32-bit half the machine's own lacks; the loaders and the server
+    # have the same paths inside as the machine's own Wine has outside.
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-      # 32-bit programs need Wine's WoW64 mode, which only the Wine of the
-      # WoW64 root has (scripts/wow64-root.sh prepares and mounts it).
-      set(QUILLON_WOW64_ROOT /var/cache/quillon/wow64-sid CACHE PATH
-          "The Debian root whose Wine runs 32-bit Windows programs")
-      set(QUILLON_WINE_ENTER "chroot '${QUILLON_WOW64_ROOT}' env -C \"$PWD\" HOME=/root")
-      set(QUILLON_WINE /usr/bin/wine)
-      set(QUILLON_WINESERVER /usr/lib/x86_64-linux-gnu/wine/wineserver)
+      execute_process(COMMAND ${CMAKE_SOURCE_DIR}/scripts/win32-root.sh path
+                      OUTPUT_VARIABLE win32Root OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+      set(QUILLON_WINE_ENTER "chroot '${win32Root}' env -C \"$PWD\" HOME=/root")
     else()
       set(QUILLON_WINE_ENTER "")
-      set(QUILLON_WINE /usr/lib/wine/wine64)
-      set(QUILLON_WINESERVER /usr/lib/wine/wineserver)
     endif()
-    configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
-                   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
-                   GROUP_EXECUTE WORLD_READ WORLD_EXECUTE @ONLY)
-    configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-prefix.sh.in ${CMAKE_BINARY_DIR}/wine-prefix.sh
-                   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
-                   GROUP_EXECUTE WORLD_READ WORLD_EXECUTE @ONLY)
+    quillon_wine_prefix(wine_prefix "" win64 /usr/lib/wine/wine64)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
-    add_test(NAME wine_prefix_create COMMAND ${CMAKE_BINARY_DIR}/wine-prefix.sh create)
-    set_tests_properties(wine_prefix_create PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 180)
-    add_test(NAME wine_prefix_stop COMMAND ${CMAKE_BINARY_DIR}/wine-prefix.sh stop)
-    set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wine_prefix TIMEOUT 60)
+    # The release also runs where Windows itself is 32-bit: no second view of
+    # HKLM\Software, PROCESSOR_ARCHITECTURE "x86". Only the 32-bit loader
+    # serves such a prefix.
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      quillon_wine_prefix(wine_prefix_x86 -x86 win32 /usr/lib/wine/wine)
+    endif()
   else()
     find_package(GTest REQUIRED)
   endif()

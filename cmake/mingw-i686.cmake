@@ -1,5 +1,5 @@
 # 32-bit Windows build: the release artifact. The machine's own Wine runs
-# 64-bit programs only; the tests run it in the WoW64 root's Wine.
+# 64-bit programs only; the tests run it in the 32-bit root's Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)

@@ -8,11 +8,11 @@
 # ones, get 3 or a clean answer within the time-out. Then the time /check
 # takes against "cmd /c exit", medians of five.
 #
-#   check.sh WINE UTILITY WORK_DIR BITS
+#   check.sh WINE UTILITY WORK_DIR WINDOWS
 set -euo pipefail
 . "$(dirname "$0")/wine-steps.sh"
-[ $# -eq 4 ] || { echo "usage: $0 WINE UTILITY WORK_DIR BITS" >&2; exit 2; }
-wine=$1 utility=$2 work=$3 bits=$4
+[ $# -eq 4 ] || { echo "usage: $0 WINE UTILITY WORK_DIR WINDOWS" >&2; exit 2; }
+wine=$1 utility=$2 work=$3 windows=$4
 companion=${utility%.exe}.com
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
 
@@ -48,7 +48,7 @@ check reference.reg 1
 grep -qxF 'Default path on first use: shows "", the file "C:\PDF"; now its default' check.lf ||
   fail "the wiped machine's check lacks the default path: $(cat check.lf)"
 
-if [ "$bits" = 32 ]; then
+if [ "$windows" = wow64 ]; then
   in_time "$wine" 'C:\windows\syswow64\reg.exe' import "$(dos "$PWD/reference.reg")" /reg:64 >/dev/null 2>&1
 else
   in_time "$wine" reg import "$(dos "$PWD/reference.reg")" >/dev/null 2>&1

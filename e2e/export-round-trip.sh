@@ -7,20 +7,23 @@
 # the file must leave every location of the utility, in both views, holding
 # byte for byte what the reference's Apply left, and the window's load there
 # must find what it found on the reference (the export after each, which runs
-# that very load, must be the same). A 32-bit build is also imported with the
-# 32-bit reg: with /reg:64 just as exactly; plainly, the program's own view
-# must come out whole (the 64-bit view's stale copies are out of its reach).
+# that very load, must be the same). Under WoW64 the file is also imported
+# with the 32-bit reg: with /reg:64 just as exactly; plainly, the program's own
+# view must come out whole (the 64-bit view's stale copies are out of its
+# reach). On 32-bit Windows there is one view, and the seeds' WOW6432Node
+# sections go to the one machine key.
 # Bad input comes first: refused with a reason and an exit code, writing
 # nothing. Every export goes through the console companion, as a prompt runs
 # it, so its line and exit code are the utility's.
 #
-#   export-round-trip.sh WINE UTILITY PAGE_TOUR WORK_DIR BITS
-# WINE runs a Windows program in the prefix (the build's wine-run.sh); BITS
-# is the build's width, 32 or 64.
+#   export-round-trip.sh WINE UTILITY PAGE_TOUR WORK_DIR WINDOWS
+# WINE runs a Windows program in the prefix (the build's wine-run.sh); WINDOWS
+# is what the prefix and the program are: 64 (a 64-bit program on 64-bit
+# Windows), wow64 (a 32-bit one there) or x86 (32-bit Windows).
 set -euo pipefail
 . "$(dirname "$0")/wine-steps.sh"
-[ $# -eq 5 ] || { echo "usage: $0 WINE UTILITY PAGE_TOUR WORK_DIR BITS" >&2; exit 2; }
-wine=$1 utility=$2 tour=$3 work=$4 bits=$5
+[ $# -eq 5 ] || { echo "usage: $0 WINE UTILITY PAGE_TOUR WORK_DIR WINDOWS" >&2; exit 2; }
+wine=$1 utility=$2 tour=$3 work=$4 windows=$5
 companion=${utility%.exe}.com
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
 
@@ -28,19 +31,22 @@ readonly environment='HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Sessio
 readonly keys=('HKEY_LOCAL_MACHINE\Software\Marrowby\Quillon' 'HKEY_CURRENT_USER\Software\Marrowby\Quillon'
                'HKEY_CURRENT_USER\Software\VB and VBA Program Settings\Marrowby\Quillon')
 
-# registry_file FILE [REG [SWITCH]]: imports with the 64-bit reg unless told otherwise.
+# registry_file FILE [REG [SWITCH]]: imports with the system's own reg unless
+# told otherwise.
 registry_file() {
   in_time "$wine" "${2:-reg}" import "$(dos "$PWD/$1")" ${3:+"$3"} >/dev/null 2>&1 ||
     fail "import of $1 with ${2:-reg} ${3:-}"
 }
 readonly reg32='C:\windows\syswow64\reg.exe'
+views=(32 64)
+[ "$windows" != x86 ] || views=(32)
 
 # Every value of the utility's keys in both views, and the temporary-folder
 # variable, a line each: "view [key] "name"=data", folded lines joined.
 snapshot() {
   local key view out=$1
   : >"$out"
-  for view in 32 64; do
+  for view in "${views[@]}"; do
     for key in "${keys[@]}" "$environment"; do
       rm -f part.reg
       in_time "$wine" reg export "$key" "$(dos "$PWD/part.reg")" "/reg:$view" /y >/dev/null 2>&1 || continue
@@ -111,6 +117,10 @@ REGEDIT4
 "Default Path"="C:\\Legacy"
 SEED
 
+if [ "$windows" = x86 ]; then
+  sed -i 's/\\WOW6432Node\\/\\/' reference.reg target.reg
+fi
+
 # Bad input is refused with a reason on standard error, nothing on standard
 # output, an exit code, and writes nothing.
 refused_with() {
@@ -162,7 +172,7 @@ exactly_as_applied() {
     fail "the window loads other settings after the $* import"
 }
 exactly_as_applied reg
-if [ "$bits" = 32 ]; then
+if [ "$windows" = wow64 ]; then
   exactly_as_applied "$reg32" /reg:64
   import_on_target "$reg32"
   diff <(grep '^32 ' applied.txt) <(grep '^32 ' imported.txt) ||

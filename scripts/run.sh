@@ -4,8 +4,8 @@
 # screenshots/ and closes it.
 #
 #   scripts/run.sh        the 64-bit build, under the machine's own Wine
-#   scripts/run.sh --32   the 32-bit release build, under the WoW64 Wine of
-#                         scripts/wow64-root.sh (made on first use: minutes)
+#   scripts/run.sh --32   the 32-bit release build, under the 32-bit Wine of
+#                         scripts/win32-root.sh (made on first use: minutes)
 #
 # Wine keeps a prefix of its own per build in build/, made on first use.
 set -euo pipefail
@@ -23,19 +23,16 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml='
 
 if [ "$bits" = 32 ]; then
-  root=$(scripts/wow64-root.sh path)
-  # Inside the root the source tree is mounted at its own path.
+  root=$(scripts/win32-root.sh path)
+  # Inside the root the source tree is mounted at its own path, and Wine's
+  # programs have the same paths as the machine's own.
   in_root() { chroot "$root" env -C "$PWD" HOME=/root "$@"; }
-  wine() { in_root /usr/bin/wine "$@"; }
-  wineserver() { in_root /usr/lib/x86_64-linux-gnu/wine/wineserver "$@"; }
-  make_prefix() { timeout 300 chroot "$root" env -C "$PWD" HOME=/root WINE=/usr/bin/wine \
-                    WINESERVER=/usr/lib/x86_64-linux-gnu/wine/wineserver \
-                    scripts/make-wine-prefix.sh "$WINEPREFIX"; }
 else
-  wine() { /usr/lib/wine/wine64 "$@"; }
-  wineserver() { /usr/lib/wine/wineserver "$@"; }
-  make_prefix() { timeout 300 scripts/make-wine-prefix.sh "$WINEPREFIX"; }
+  in_root() { "$@"; }
 fi
+wine() { in_root /usr/lib/wine/wine64 "$@"; }
+wineserver() { in_root /usr/lib/wine/wineserver "$@"; }
+make_prefix() { in_root timeout 300 scripts/make-wine-prefix.sh "$WINEPREFIX"; }
 
 # Called again under Xvfb: opens the utility, photographs each page, closes it.
 if [ "${1:-}" = --screenshots ]; then
@@ -64,9 +61,9 @@ cmake --build --preset "$preset" --target quillon-admin quillon_page_tour
 # Only this prefix's processes are ever stopped, and only through its server.
 cleanup() { wineserver -k 2>/dev/null || true; }
 if [ "$bits" = 32 ]; then
-  scripts/wow64-root.sh prepare || { echo "The 32-bit program needs the WoW64 root; it could not be made." >&2; exit 1; }
-  scripts/wow64-root.sh mount "$PWD"
-  cleanup() { wineserver -k 2>/dev/null || true; scripts/wow64-root.sh umount "$PWD"; }
+  scripts/win32-root.sh prepare || { echo "The 32-bit program needs the 32-bit root; it could not be made." >&2; exit 1; }
+  scripts/win32-root.sh mount "$PWD"
+  cleanup() { wineserver -k 2>/dev/null || true; scripts/win32-root.sh umount "$PWD"; }
 fi
 trap cleanup EXIT
 # A prefix whose creation was cut short has no system.reg yet.

@@ -140,12 +140,23 @@ const Scenario kScenarios[] = {
 };
 // clang-format on
 
+// What Wine writes for this prefix's Windows, put back before each row since
+// the 32-bit rows change it.
+std::string ProcessorArchitecture() {
+  SYSTEM_INFO system{};
+  GetNativeSystemInfo(&system);
+  return system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_INTEL ? "x86" : "AMD64";
+}
+
 class EndToEnd : public ::testing::TestWithParam<Scenario> {
  protected:
   void SetUp() override {
     ForgetProductValues();
+    // The print system outlives a run of the suite: the suite runs again in
+    // the 32-bit Windows prefix, and each row must see only its own PDF files.
+    RunOnHost("rm -f '" + std::string(kCupsStateOnHost) + "'/pdf-*/*.pdf");
     ListenForSettingChanges();
-    ASSERT_TRUE(Store(Key::kEnvironment, "PROCESSOR_ARCHITECTURE", "AMD64"));
+    ASSERT_TRUE(Store(Key::kEnvironment, "PROCESSOR_ARCHITECTURE", ProcessorArchitecture()));
     for (const Value& value : GetParam().before)
       ASSERT_TRUE(Store(value.key, value.name, *value.text));
   }
