@@ -2,8 +2,8 @@
 # /check under Wine, with the build's own Wine and prefix, as a compliance job
 # runs it: through the console companion, judged by its exit code. A
 # reference exports its settings; the same prefix, wiped, differs from the
-# file (1); imported with reg (the 32-bit reg with /reg:64 in a 32-bit
-# build), it matches (0); one setting changed in the window's keys, exactly
+# file (1); imported with reg (the 32-bit reg with /reg:64 under WoW64), it
+# matches (0); one setting changed in the window's keys, exactly
 # that setting is named (1). Files that are not registry files, or hostile
 # ones, get 3 or a clean answer within the time-out. Then the time /check
 # takes against "cmd /c exit", medians of five.
