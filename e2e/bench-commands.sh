@@ -21,7 +21,7 @@ cd "$(dirname "$0")/.."
 runs=${1:-9}
 build=${BUILD_DIR:-build/win64-release}
 prefix=$(realpath "$build")/e2e/bench-prefix
-companion=$build/app/win32/quillon-admin.com
+companion=$build/programs/quillon-admin.com
 
 scripts/install-deps.sh
 if [ -z "${BUILD_DIR:-}" ]; then
