@@ -4,7 +4,7 @@
 // its own. cmd and PowerShell prefer a .com to an .exe when the extension is
 // left out, so "quillon-admin /export FILE" runs this console program, which
 // runs the command itself, in the prompt's console, and ends with its exit
-// code. It never loads the window's libraries, and it is one process start.
+// code: one process start, without the window's control and theme libraries.
 // Why a companion: a console-subsystem utility would open a console window
 // when double-clicked, and a GUI one that attaches to its parent's console
 // still cannot make the shell wait.
@@ -57,9 +57,9 @@ void SayOnStandardError(const std::string& text) {
 }
 
 // A script's Ctrl+C or Ctrl+Break would end an export between writing its
-// file and moving it over the target, leaving the half beside it, and hand
-// the script 0xC000013A instead of the command's answer. The commands take
-// well under a second: they finish, and the script gets their exit code.
+// file and moving it over the target, leaving the ".part" file beside it,
+// and hand the script 0xC000013A instead of the command's answer. The
+// commands are short: they finish, and the script gets their exit code.
 BOOL WINAPI IgnoreInterruption(DWORD event) {
   return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
 }
