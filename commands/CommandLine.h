@@ -21,12 +21,6 @@ struct CommandLine {
   bool defaults = false;
 };
 
-// Every command but the window only reads: the console companion starts
-// those at its caller's level, and the window as its manifest asks.
-inline bool OnlyReads(const CommandLine& command) {
-  return command.action != CommandLine::Action::Window;
-}
-
 // `arguments` is the command line after the program's name.
 CommandLine ParseCommandLine(std::string_view arguments);
 

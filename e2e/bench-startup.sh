@@ -73,5 +73,5 @@ emulated_times() {
 }
 
 xvfb-run -a -s "-screen 0 1024x768x24" "${wine[@]}" "$build/e2e/e2e_startup_timer.exe" \
-  "$runs" "$(dos_path "$build/app/win32/quillon-admin.exe")" \
+  "$runs" "$(dos_path "$build/programs/quillon-admin.exe")" \
   "$(dos_path "$build/e2e/e2e_empty_window.exe")" | emulated_times

@@ -20,7 +20,7 @@ set -euo pipefail
 [ $# -eq 5 ] || { echo "usage: $0 WINE PREFIX PROGRAM_DIR VERSION WORK_DIR" >&2; exit 2; }
 wine=$1 prefix=$2 program_dir=$(realpath "$3") version=$4 work=$5
 package=$(realpath "$(dirname "$0")/../packaging/package.sh")
-resources=$(realpath "$(dirname "$0")/../app/win32/resources")
+resources=$(realpath "$(dirname "$0")/../programs/resources")
 templates=$(realpath "$(dirname "$0")/../packaging/files/PolicyDefinitions")
 rm -rf "$work" && mkdir -p "$work" && cd "$work"
 

@@ -116,7 +116,7 @@ product_code=$(python3 -c 'import sys, uuid; print(str(uuid.uuid5(uuid.UUID(sys.
                "$upgrade_code" "$version")
 # wixl finds files by paths relative to where it runs.
 (cd "$staging" && wixl -a x86 -D Version="$version" -D ProductCode="$product_code" -D ProgramFiles=files \
-   -D Resources="$(realpath --relative-to=. "$here/../app/win32/resources")" -o "out/$name.msi" "$wxs") ||
+   -D Resources="$(realpath --relative-to=. "$here/../programs/resources")" -o "out/$name.msi" "$wxs") ||
   fail "wixl could not build the package"
 add_program_folder_to_path "$staging/out/$name.msi"
 if signing; then sign "$staging/out/$name.msi"; fi

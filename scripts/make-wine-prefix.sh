@@ -11,7 +11,7 @@ export WINEPREFIX=$prefix
 export WINEDEBUG=-all
 # No prompts to install Wine's .NET and HTML engines.
 export WINEDLLOVERRIDES='mscoree,mshtml='
-# The machine's own Wine unless the caller names another (the WoW64 root's).
+# The machine's own Wine unless the caller names another.
 wine=${WINE:-/usr/lib/wine/wine64}
 wineserver=${WINESERVER:-/usr/lib/wine/wineserver}
 

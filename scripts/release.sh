@@ -23,5 +23,5 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 # The zip's time stamps: the commit's, so that two releases of it are alike.
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null || date +%s)
 export SOURCE_DATE_EPOCH
-packaging/package.sh "$build/app/win32" "$version" dist
+packaging/package.sh "$build/programs" "$version" dist
 echo "Release $version made in $((SECONDS - start)) s"

@@ -16,7 +16,8 @@ bits=64
 if [ "${1:-}" = --32 ]; then bits=32; shift; fi
 readonly bits
 readonly preset=win$bits
-readonly build=$PWD/build/$preset/app/win32
+readonly programs=$PWD/build/$preset/programs
+readonly tools=$PWD/build/$preset/app/win32
 readonly shots=screenshots
 export WINEPREFIX=$PWD/build/run-prefix-$bits
 export WINEDEBUG=-all
@@ -36,18 +37,18 @@ make_prefix() { in_root timeout 300 scripts/make-wine-prefix.sh "$WINEPREFIX"; }
 
 # Called again under Xvfb: opens the utility, photographs each page, closes it.
 if [ "${1:-}" = --screenshots ]; then
-  wine "$build/quillon-admin.exe" >/dev/null 2>&1 &
+  wine "$programs/quillon-admin.exe" >/dev/null 2>&1 &
   utility=$!
-  wine "$build/page-tour.exe" wait
+  wine "$tools/page-tour.exe" wait
   mkdir -p "$shots"
   for page in 1 2 3 4 5; do
-    shown=$(wine "$build/page-tour.exe" show "$page" | tr -d '\r')
+    shown=$(wine "$tools/page-tour.exe" show "$page" | tr -d '\r')
     read -r name geometry <<<"$shown"
     sleep 1  # let the page paint
     import -window root -crop "$geometry" +repage "$shots/$name.png"
     echo "saved $shots/$name.png"
   done
-  wine "$build/page-tour.exe" close
+  wine "$tools/page-tour.exe" close
   for _ in $(seq 1 100); do kill -0 "$utility" 2>/dev/null || exit 0; sleep 0.1; done
   echo "the utility did not end after its window closed" >&2
   exit 1
@@ -73,7 +74,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 
 if [ -n "${DISPLAY:-}" ]; then
-  wine "$build/quillon-admin.exe"
+  wine "$programs/quillon-admin.exe"
 else
   echo "No display: taking screenshots of the five pages under Xvfb"
   args=(--screenshots)

@@ -1,19 +1,9 @@
-# The main window over real controls, the program quillon-admin.exe with the
-# helper library beside it (its console companion is the commands'), and the
-# page-tour helper of scripts/run.sh.
+# The main window over real controls, and the page-tour helper of
+# scripts/run.sh.
 # Included from this folder's CMakeLists.txt.
 add_library(quillon_main_window STATIC MainWindow.cpp)
 target_link_libraries(quillon_main_window PUBLIC quillon_app comctl32 uxtheme gdi32 user32)
 quillon_warnings(quillon_main_window)
-
-add_executable(quillon-admin WIN32 WinMain.cpp)
-set_target_properties(quillon-admin PROPERTIES OUTPUT_NAME quillon-admin)
-target_link_libraries(quillon-admin PRIVATE quillon_main_window quillon_commands_win32
-                      quillon_admin_resources)
-quillon_warnings(quillon-admin)
-
-# The program loads quillonc.dll by name.
-quillon_place_helper_library_beside(quillon-admin)
 
 # Brings a page of the running utility to the front from outside, for the
 # screenshots of scripts/run.sh.
