@@ -26,6 +26,8 @@ struct LoadRecord {
   std::vector<ValueRecord> values;  // in the load's order
   // Password boxes left empty because their stored password could not be decoded.
   std::set<ControlId> passwordsNotShown;
+  // The view the load read each key's number in first.
+  RegistryView firstNumberView = RegistryView::Default;
 
   const ValueRecord* Of(const Setting& row) const {
     const auto found = std::ranges::find(values, &row, &ValueRecord::row);
@@ -35,14 +37,6 @@ struct LoadRecord {
   bool FoundAnySetting() const {
     return std::ranges::any_of(
         values, [](const ValueRecord& value) { return value.taken != FoundAt::Nowhere; });
-  }
-  // Whether the load read the machine key's 64-bit view: it does on the
-  // Windows it takes for 64-bit, and there for every machine number.
-  bool Read64BitView() const {
-    return std::ranges::any_of(values, [](const ValueRecord& value) {
-      return std::ranges::find(value.looks, FoundAt::MachineKey64BitView, &Look::at) !=
-             value.looks.end();
-    });
   }
 };
 

@@ -42,31 +42,6 @@ constexpr const char* kOverlayRefusal =
 
 }  // namespace
 
-ApplyEffect ApplyEffectOn(const Setting& row, FoundAt at, const LoadRecord& record) {
-  switch (row.write) {
-    case WriteRule::TempFolder:
-      return at == FoundAt::EnvironmentKey ? ApplyEffect::Clears : ApplyEffect::Leaves;
-    case WriteRule::SaveDialog:
-      return at == FoundAt::SaveDialogKey ? ApplyEffect::ClearsWhilePrintFileDisabled
-                                          : ApplyEffect::Leaves;
-    case WriteRule::Password:
-      return at == FoundAt::MachineKey && !record.passwordsNotShown.contains(*row.control)
-                 ? ApplyEffect::Clears
-                 : ApplyEffect::Leaves;
-    case WriteRule::AllUsers:
-    case WriteRule::ChosenScope:
-    case WriteRule::FileName:
-    case WriteRule::PostAction:
-    case WriteRule::MergeFile:
-    case WriteRule::Persistent:
-      break;
-  }
-  // ReplaceSetting: every product copy of every name.
-  if (at == FoundAt::MachineKey64BitView && !record.Read64BitView()) return ApplyEffect::Leaves;
-  return std::ranges::find(kLookupOrder, at) != kLookupOrder.end() ? ApplyEffect::Clears
-                                                                    : ApplyEffect::Leaves;
-}
-
 SettingsApply::SettingsApply(ApplyPorts ports, std::set<ControlId>& passwordsNotShown)
     : ports_(ports), passwordsNotShown_(passwordsNotShown) {}
 

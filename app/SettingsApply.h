@@ -9,7 +9,6 @@
 
 #include "app/ControlId.h"
 #include "app/Controls.h"
-#include "app/LoadRecord.h"
 #include "app/LocaleNumber.h"
 #include "app/SettingsCatalogue.h"
 #include "crypto/StoredPassword.h"
@@ -25,14 +24,6 @@ enum class ApplyOutcome {
   NotAllSaved,  // at least one failed; each failure was shown as it happened
   Refused,      // nothing was written: a field could not be stored, as shown
 };
-
-// What Apply does to a copy of a row's value at one place, whatever the
-// window holds: clears it (removes it, or writes the new value over it),
-// leaves it, or clears it only while "Disable "Print File"" is ticked.
-enum class ApplyEffect { Clears, Leaves, ClearsWhilePrintFileDisabled };
-// `record` is the load's: Apply touches the machine key's 64-bit view only
-// where the load reads it, and keeps a password the load could not decode.
-ApplyEffect ApplyEffectOn(const Setting& row, FoundAt at, const LoadRecord& record);
 
 struct ApplyPorts {
   Controls& controls;

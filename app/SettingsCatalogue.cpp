@@ -217,4 +217,11 @@ std::size_t LoadRank(const Setting& row) {
                                   std::begin(kLoadOrder));
 }
 
+Residence ResidenceOf(const Setting& row) {
+  if (row.write == WriteRule::TempFolder) return Residence::Environment;
+  if (row.write == WriteRule::SaveDialog) return Residence::SaveDialog;
+  const bool machineOnly = row.read == ReadRule::MachineText || row.read == ReadRule::MachineNumber;
+  return machineOnly ? Residence::MachineKey : Residence::UserFirst;
+}
+
 }  // namespace quillon

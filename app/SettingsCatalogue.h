@@ -11,10 +11,9 @@
 
 #include "app/BitSets.h"
 #include "app/ControlId.h"
+#include "settings/SettingLocations.h"
 
 namespace quillon {
-
-enum class ValueType { Text, Number };
 
 // Where the load finds a value.
 enum class ReadRule {
@@ -84,6 +83,10 @@ struct Setting {
   NameVariant variant{};
   std::optional<ControlId> label{};  // a number box: the label naming it to the administrator
 };
+
+// Where a row's setting lives: where the load reads it, and every place a
+// copy of it may lie.
+Residence ResidenceOf(const Setting& row);
 
 // Every row, in Apply's order.
 std::span<const Setting> SettingsCatalogue();

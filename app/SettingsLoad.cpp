@@ -53,6 +53,8 @@ LoadRecord SettingsLoad::Run() {
       [this, &loaded](Rows rows) { LoadSetting(rows, loaded); });
   // Once all the numbers are in.
   ShowBitSets(loaded, controls_);
+  if (depth_ == LookDepth::EveryCopy) NoteUnreadRows();
+  record_.firstNumberView = locations_.FirstNumberView();
   return std::move(record_);
 }
 
@@ -138,6 +140,16 @@ Data SettingsLoad::Take(const Setting& row, Found<Data> found) {
   if (ticks) controls_.SetValue(Id::chkApplyToAllUsers, 1);
   record_.values.push_back({&row, found.at, std::move(found.looks), ticks});
   return std::move(found.data);
+}
+
+// The rows the window never reads, with every copy they may have.
+void SettingsLoad::NoteUnreadRows() {
+  for (const Setting& row : SettingsCatalogue()) {
+    if (row.read != ReadRule::Never) continue;
+    ValueRecord value{&row, FoundAt::Nowhere, {}, false};
+    locations_.LookAtUnreadCopies(ResidenceOf(row), NameOf(row), value.looks);
+    record_.values.push_back(std::move(value));
+  }
 }
 
 // A name after the one that gave the control its value: every copy the

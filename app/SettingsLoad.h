@@ -38,6 +38,7 @@ class SettingsLoad {
   template <typename Data>
   Data Take(const Setting& row, Found<Data> found);
   void NotePassedOver(const Setting& row, Found<std::string> found);
+  void NoteUnreadRows();
 
   Controls& controls_;
   SettingLocations& locations_;

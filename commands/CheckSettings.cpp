@@ -17,21 +17,16 @@
 namespace quillon {
 namespace {
 
-// The places a file may change that the load reads or Apply clears.
-constexpr FoundAt kPrinterPlaces[] = {FoundAt::LegacyUserKey,       FoundAt::UserKey,
-                                      FoundAt::MachineKey64BitView, FoundAt::MachineKey,
-                                      FoundAt::EnvironmentKey,      FoundAt::SaveDialogKey};
-
 // The place of the printer's that a file's key lands in, if any; a key
 // removed whole takes the places below it along.
 std::vector<FoundAt> PlacesUnder(const RegFileOperation& operation, WindowsWidth width) {
   std::vector<FoundAt> places;
   if (!operation.root) return places;
   const KeyInView key = ImportedKey(*operation.root, operation.path, width);
-  for (const FoundAt at : kPrinterPlaces) {
+  for (const FoundAt at : PlacesTheUtilityUses()) {
     const CopyPlace& place = PlaceOf(at);
     if (place.location.root != *operation.root ||
-        EffectiveView(place.location.root, place.location.path, ViewOf(place)) !=
+        EffectiveView(place.location.root, place.location.path, place.view) !=
             EffectiveView(*operation.root, key.path, key.view)) {
       continue;
     }
@@ -57,13 +52,13 @@ std::size_t RecordFile(RecordingRegistry& recorder, std::span<const RegFileOpera
     for (const FoundAt at : places) {
       const CopyPlace& place = PlaceOf(at);
       if (operation.kind == RegFileOperation::Kind::RemoveKey) {
-        recorder.RemoveKeyTree(place.location.root, place.location.path, ViewOf(place));
+        recorder.RemoveKeyTree(place.location.root, place.location.path, place.view);
         continue;
       }
       KeyHandle key{};
       // A key that cannot be read is the recorder's first read failure.
       if (recorder.OpenKey(place.location.root, place.location.path, KeyAccess::Write,
-                           ViewOf(place), key) != kErrorSuccess) {
+                           place.view, key) != kErrorSuccess) {
         continue;
       }
       if (operation.kind == RegFileOperation::Kind::SetValue) {

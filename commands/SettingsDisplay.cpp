@@ -11,15 +11,11 @@ namespace quillon {
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-RegistryView ViewOf(const CopyPlace& place) {
-  return place.use64BitView ? RegistryView::Wow64_64 : RegistryView::Default;
-}
-
 std::string KeyName(FoundAt at, WindowsWidth width) {
   const CopyPlace& place = PlaceOf(at);
   const Location& key = place.location;
   return (key.root == RootKey::LocalMachine ? "HKLM\\" : "HKCU\\") + std::string(key.path) +
-         ViewSuffix(key.root, key.path, ViewOf(place), width);
+         ViewSuffix(key.root, key.path, place.view, width);
 }
 
 std::vector<ControlId> ControlsOf(BitSet set) {

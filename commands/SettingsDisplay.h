@@ -18,7 +18,6 @@
 namespace quillon {
 
 std::string Quoted(std::string_view text);
-RegistryView ViewOf(const CopyPlace& place);
 // "HKLM\Software\Marrowby\Quillon (64-bit view)"
 std::string KeyName(FoundAt at, WindowsWidth width);
 

@@ -165,7 +165,9 @@ BitList BitsOf(BitSet set) {
 std::string KeyName(FoundAt copy) {
   const CopyPlace& place = PlaceOf(copy);
   const std::string path = place.location.path;
-  if (place.location.root == RootKey::CurrentUser || place.use64BitView) return path;
+  if (place.location.root == RootKey::CurrentUser || place.view == RegistryView::Wow64_64) {
+    return path;
+  }
   constexpr std::string_view kSoftware = "Software\\";
   return std::string(kSoftware) + "WOW6432Node\\" + path.substr(kSoftware.size());
 }
@@ -175,18 +177,11 @@ bool InHive(FoundAt copy, PolicyClass policyClass) {
          (policyClass == PolicyClass::Machine);
 }
 
-// Texts are never read in the machine key's 64-bit view.
-bool LoadReads(FoundAt copy, ValueType type) {
-  return copy != FoundAt::MachineKey64BitView || type == ValueType::Number;
-}
-
 // Where a policy of the class stores the value: the first place the load
 // reads in its hive.
 FoundAt StoredAt(PolicyClass policyClass, ValueType type) {
-  for (const FoundAt copy : kLookupOrder) {
-    if (copy != FoundAt::LegacyUserKey && InHive(copy, policyClass) && LoadReads(copy, type)) {
-      return copy;
-    }
+  for (const FoundAt copy : PlacesRead(Residence::UserFirst, type)) {
+    if (copy != FoundAt::LegacyUserKey && InHive(copy, policyClass)) return copy;
   }
   return FoundAt::MachineKey;
 }
@@ -376,8 +371,8 @@ Policy PolicyFor(Rows rows, PolicyClass policyClass, bool companion) {
   for (const Setting& name : rows) names.push_back(&name);
   std::ranges::stable_sort(names, {}, [](const Setting* r) { return LoadRank(*r); });
   for (const Setting* name : names) {
-    for (const FoundAt copy : kLookupOrder) {
-      if (!InHive(copy, policyClass) || !LoadReads(copy, row.type)) continue;
+    for (const FoundAt copy : PlacesRead(Residence::UserFirst, row.type)) {
+      if (!InHive(copy, policyClass)) continue;
       if (name == &row && copy == stored) continue;
       policy.removals.push_back({KeyName(copy), std::string(name->name)});
     }

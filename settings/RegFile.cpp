@@ -77,7 +77,7 @@ std::string DwordText(const std::vector<std::uint8_t>& data) {
 std::string ValueLine(const RecordedChange& change, const AnsiToUtf16& toUtf16) {
   const std::string lead = Quoted(change.name) + "=";
   if (!change.value) return lead + "-";
-  const RecordedValue& value = *change.value;
+  const RegistryValue& value = *change.value;
   if (value.type == kRegDword && value.data.size() == kDwordSize) {
     return lead + DwordText(value.data);
   }

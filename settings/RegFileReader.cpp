@@ -157,7 +157,7 @@ class Reader {
     }
     // A hex: list may go on over further lines; the value is its first line's.
     const std::size_t line = lineNumber_;
-    RecordedValue value;
+    RegistryValue value;
     if (!ReadData(content, value)) return false;
     Add(RegFileOperation::Kind::SetValue, ansiName, std::move(value), line);
     return true;
@@ -178,7 +178,7 @@ class Reader {
     return false;
   }
 
-  bool ReadData(std::u16string_view content, RecordedValue& value) {
+  bool ReadData(std::u16string_view content, RegistryValue& value) {
     if (content.front() == u'"') {
       std::u16string text;
       if (!ReadQuoted(content, text) || !content.empty()) {
@@ -199,7 +199,7 @@ class Reader {
   }
 
   // hex: or hex(N): and its bytes, continued over lines ending in "\".
-  bool ReadHex(std::u16string_view content, RecordedValue& value) {
+  bool ReadHex(std::u16string_view content, RegistryValue& value) {
     std::uint32_t type = kRegBinary;
     if (!content.empty() && content.front() == u'(') {
       const std::size_t close = content.find(u')');
@@ -252,7 +252,7 @@ class Reader {
     return {ansi.begin(), ansi.end()};
   }
 
-  void Add(RegFileOperation::Kind kind, std::string name, RecordedValue value,
+  void Add(RegFileOperation::Kind kind, std::string name, RegistryValue value,
            std::size_t line = 0) {
     operations_.push_back({kind, key_.root, key_.path, std::move(name), std::move(value),
                            line == 0 ? lineNumber_ : line});

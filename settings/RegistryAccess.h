@@ -36,9 +36,16 @@ struct ReadResult {
   Data data;  // "" or kAbsentNumber unless Found
   ReadOutcome outcome = ReadOutcome::Absent;
   long error = kErrorSuccess;
+  RegistryValue stored;  // with Found and WrongType
 };
 using TextRead = ReadResult<std::string>;
 using NumberRead = ReadResult<std::int32_t>;
+
+// A value as stored, or the code of the open or query that failed.
+struct StoredRead {
+  long error = kErrorSuccess;
+  RegistryValue stored;
+};
 
 // Whether a number read whose key cannot be opened says so in a box. The
 // load's reads of copies the window itself would not reach stay silent.
@@ -70,6 +77,9 @@ class RegistryAccess {
   // Writes the number as REG_DWORD in the default view; true when written.
   bool SaveLong(const Location& key, const std::string& value, std::int32_t number);
 
+  // Any value as stored, in the view named, from an existing key; silent.
+  StoredRead ReadStored(const Location& key, const std::string& value, RegistryView view);
+
   // True when the value is gone afterwards: deleted, or absent with its key.
   bool DeleteValue(const Location& key, const std::string& value, bool use64BitView = false);
 
@@ -80,6 +90,7 @@ class RegistryAccess {
                  std::span<const std::uint8_t> data);
   TextRead ReadTextAndClose(KeyHandle key, const std::string& value);
   NumberRead ReadNumberAndClose(KeyHandle key, const std::string& value);
+  long ReadStoredAndClose(KeyHandle key, const std::string& value, RegistryValue& stored);
   void ShowFailure(const std::string& text);
 
   Registry& registry_;

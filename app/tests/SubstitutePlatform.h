@@ -24,16 +24,19 @@ namespace quillon {
 using Windows = SubstituteRegistry::Windows;
 using Lines = std::vector<std::string>;
 
-struct Place {
+struct PlaceLabel {
   std::string_view label;
-  Location location;
-  RegistryView view = RegistryView::Default;
+  FoundAt at;
 };
-inline constexpr Place kPlaces[] = {
-    {"machine", kMachineProductKey}, {"machine64", kMachineProductKey, RegistryView::Wow64_64},
-    {"user", kUserProductKey},       {"legacy", kLegacyUserKey},
-    {"savedialog", kSaveDialogKey},  {"environment", kEnvironmentKey},
-    {"userenvironment", kUserEnvironmentKey}};
+inline constexpr PlaceLabel kPlaceLabels[] = {
+    {"machine", FoundAt::MachineKey},   {"machine64", FoundAt::MachineKey64BitView},
+    {"user", FoundAt::UserKey},         {"legacy", FoundAt::LegacyUserKey},
+    {"savedialog", FoundAt::SaveDialogKey}, {"environment", FoundAt::EnvironmentKey},
+    {"userenvironment", FoundAt::UserEnvironmentKey}};
+
+inline const CopyPlace& PlaceLabelled(std::string_view label) {
+  return PlaceOf(std::ranges::find(kPlaceLabels, label, &PlaceLabel::label)->at);
+}
 
 inline Lines Split(std::string_view list) {
   Lines entries;
@@ -79,7 +82,7 @@ struct Session {
       const auto number = DwordBytes(std::stoi(data));
       bytes.assign(number.begin(), number.end());
     }
-    const Place& at = *std::ranges::find(kPlaces, line.substr(0, colon), &Place::label);
+    const CopyPlace& at = PlaceLabelled(line.substr(0, colon));
     registry.PutValue(at.location.root, at.location.path, at.view,
                       line.substr(colon + 1, equals - colon - 1), type, bytes);
   }
@@ -87,7 +90,8 @@ struct Session {
   Lines Describe() const {
     Lines lines;
     for (auto [key, value] : registry.values) {
-      const auto place = std::ranges::find_if(kPlaces, [&](const Place& at) {
+      const auto place = std::ranges::find_if(kPlaceLabels, [&](const PlaceLabel& label) {
+        const CopyPlace& at = PlaceOf(label.at);
         return key.first == registry.PhysicalKey(at.location.root, at.location.path, at.view);
       });
       std::string text(value.data.begin(), value.data.end());
@@ -95,7 +99,7 @@ struct Session {
       value.data.resize(kDwordSize);
       const auto number = DwordNumber({value.data[0], value.data[1], value.data[2], value.data[3]});
       if (value.name == kProcessorArchitectureValue) continue;
-      lines.push_back((place == std::end(kPlaces) ? key.first : std::string(place->label)) + ":" +
+      lines.push_back((place == std::end(kPlaceLabels) ? key.first : std::string(place->label)) + ":" +
                       value.name + "=" +
                       (value.type == kRegDword ? std::to_string(number) : '"' + text + '"'));
     }

@@ -319,7 +319,7 @@ TEST(CheckSettings, NamesEachSettingTheFileWouldChangeAndNothingElse) {
     Session target(c.checkedOn);
     for (const std::string& entry : Split(reference + c.changes)) target.Seed(entry);
     for (const std::string& label : c.denied) {
-      const Place& place = *std::ranges::find(kPlaces, label, &Place::label);
+      const CopyPlace& place = PlaceLabelled(label);
       target.registry.deniedKeys.insert(
           target.registry.PhysicalKey(place.location.root, place.location.path, place.view));
     }

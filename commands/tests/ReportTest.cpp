@@ -200,7 +200,7 @@ TEST(SettingsReport, RendersWhatTheLoadDecidedForEveryCopyAndShowsWhatTheWindowS
     Session session(row.windows);
     for (const std::string& entry : Split(row.seeded)) session.Seed(entry);
     for (const std::string& label : row.denied) {
-      const Place& place = *std::ranges::find(kPlaces, label, &Place::label);
+      const CopyPlace& place = PlaceLabelled(label);
       session.registry.deniedKeys.insert(
           session.registry.PhysicalKey(place.location.root, place.location.path, place.view));
     }

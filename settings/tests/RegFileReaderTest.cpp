@@ -116,7 +116,7 @@ TEST(RegFileReader, ReadsWhatTheImporterTakesAndRefusesTheRestByLine) {
 // each key in the view a 64-bit importer sends it to.
 TEST(RegFileReader, ReadsTheExportsOwnFileBackAsItsChanges) {
   const auto text = [](std::string s) {
-    return RecordedValue{kRegExpandSz, {s.begin(), s.end() + 1}};
+    return RegistryValue{kRegExpandSz, {s.begin(), s.end() + 1}};
   };
   const std::vector<RecordedChange> changes = {
       {RootKey::LocalMachine, "Software\\Marrowby\\Quillon", RegistryView::Wow64_64, "n",
@@ -124,13 +124,13 @@ TEST(RegFileReader, ReadsTheExportsOwnFileBackAsItsChanges) {
       {RootKey::LocalMachine, "Software\\Marrowby\\Quillon", RegistryView::Default, "PDFFileName",
        text("C:\\PDF\\\"a\" b.pdf")},
       {RootKey::LocalMachine, "Software\\Marrowby\\Quillon", RegistryView::Default, "n",
-       RecordedValue{kRegDword, {7, 0, 0, 0}}},
+       RegistryValue{kRegDword, {7, 0, 0, 0}}},
       {RootKey::CurrentUser, "Software\\Marrowby\\Quillon", RegistryView::Default, "PDFFileName",
        std::nullopt},
       {RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment",
        RegistryView::Default, "QUILLONTEMP", text(std::string(90, 'x'))}};
   const auto described = [](RootKey root, std::string path, RegistryView view,
-                            const std::string& name, const std::optional<RecordedValue>& value) {
+                            const std::string& name, const std::optional<RegistryValue>& value) {
     for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return std::to_string(static_cast<int>(root)) + path + std::to_string(static_cast<int>(view)) +
            "|" + name + (value ? "=" + std::to_string(value->type) + ":" + Hex(value->data) : "-");
