@@ -290,9 +290,7 @@ RegFileRead ReadRegFile(std::string_view bytes, const Utf16ToAnsi& toAnsi,
 }
 
 KeyInView ImportedKey(RootKey root, const std::string& path, WindowsWidth width) {
-  if (width == WindowsWidth::Bits32 || !KeyHasTwoViews(root, path)) {
-    return {path, RegistryView::Default};
-  }
+  if (!HasTwoViewsOn(width, root, path)) return {path, RegistryView::Default};
   if (!InKeyTree(kRedirectedSoftware, path)) return {path, RegistryView::Wow64_64};
   return {"SOFTWARE" + path.substr(kRedirectedSoftware.size()), RegistryView::Default};
 }

@@ -83,13 +83,12 @@ bool RegistryAccess::SaveString(const Location& location, const std::string& val
 }
 
 std::int32_t RegistryAccess::GetLong(const Location& location, const std::string& value,
-                                     bool use64BitView) {
-  return ReadLong(location, value, use64BitView).data;
+                                     RegistryView view) {
+  return ReadLong(location, value, view).data;
 }
 
 NumberRead RegistryAccess::ReadLong(const Location& location, const std::string& value,
-                                    bool use64BitView, OnOpenFailure onOpenFailure) {
-  const RegistryView view = ViewFor(use64BitView);
+                                    RegistryView view, OnOpenFailure onOpenFailure) {
   KeyHandle key{};
   const long opened = OpenForRead(location, view, key);
   if (opened != kErrorSuccess) {
@@ -116,10 +115,9 @@ StoredRead RegistryAccess::ReadStored(const Location& location, const std::strin
 }
 
 bool RegistryAccess::DeleteValue(const Location& location, const std::string& value,
-                                 bool use64BitView) {
+                                 RegistryView view) {
   KeyHandle key{};
-  const long opened =
-      registry_.OpenKey(location.root, location.path, KeyAccess::Write, ViewFor(use64BitView), key);
+  const long opened = registry_.OpenKey(location.root, location.path, KeyAccess::Write, view, key);
   if (opened == kErrorFileNotFound) return true;
   if (opened != kErrorSuccess) {
     ShowFailure(UnableTo("delete", value, "open", opened));
@@ -130,10 +128,6 @@ bool RegistryAccess::DeleteValue(const Location& location, const std::string& va
   if (deleted == kErrorSuccess || deleted == kErrorFileNotFound) return true;
   ShowFailure(UnableTo("delete", value, "save", deleted));
   return false;
-}
-
-RegistryView RegistryAccess::ViewFor(bool use64BitView) {
-  return use64BitView && Is64BitWindows() ? RegistryView::Wow64_64 : RegistryView::Default;
 }
 
 // Create-or-open first, as every read does. A user who may not create a

@@ -68,11 +68,11 @@ class RegistryAccess {
   // Writes the text as REG_EXPAND_SZ in the default view; true when written.
   bool SaveString(const Location& key, const std::string& value, const std::string& data);
 
-  // The number of a 4-byte REG_DWORD value, else kAbsentNumber. The 64-bit
-  // view is read only when asked for and Windows is 64-bit.
-  std::int32_t GetLong(const Location& key, const std::string& value, bool use64BitView);
+  // The number of a 4-byte REG_DWORD value in the view asked for, else
+  // kAbsentNumber.
+  std::int32_t GetLong(const Location& key, const std::string& value, RegistryView view);
   // The same, saying what it found.
-  NumberRead ReadLong(const Location& key, const std::string& value, bool use64BitView,
+  NumberRead ReadLong(const Location& key, const std::string& value, RegistryView view,
                       OnOpenFailure onOpenFailure = OnOpenFailure::Show);
   // Writes the number as REG_DWORD in the default view; true when written.
   bool SaveLong(const Location& key, const std::string& value, std::int32_t number);
@@ -81,10 +81,10 @@ class RegistryAccess {
   StoredRead ReadStored(const Location& key, const std::string& value, RegistryView view);
 
   // True when the value is gone afterwards: deleted, or absent with its key.
-  bool DeleteValue(const Location& key, const std::string& value, bool use64BitView = false);
+  bool DeleteValue(const Location& key, const std::string& value,
+                   RegistryView view = RegistryView::Default);
 
  private:
-  RegistryView ViewFor(bool use64BitView);
   long OpenForRead(const Location& location, RegistryView view, KeyHandle& key);
   bool SaveValue(const Location& location, const std::string& value, std::uint32_t type,
                  std::span<const std::uint8_t> data);

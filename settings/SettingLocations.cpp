@@ -250,12 +250,10 @@ Found<std::int32_t> SettingLocations::FindNumber(Residence residence, const std:
     for (const RegistryView view : {RegistryView::Wow64_64, RegistryView::Default}) {
       const bool windowReads = !search.HasWinner() && !keyHasNumber;
       if (!windowReads && depth_ == LookDepth::UpToTheWinner) break;
-      const bool use64BitView = view == RegistryView::Wow64_64;
-      if (use64BitView && FirstNumberView() != view) continue;
+      if (view == RegistryView::Wow64_64 && FirstNumberView() != view) continue;
       const Location& location = PlaceOf(at).location;
-      const NumberRead read =
-          registry_.ReadLong(location, name, use64BitView,
-                             windowReads ? OnOpenFailure::Show : OnOpenFailure::StaySilent);
+      const NumberRead read = registry_.ReadLong(
+          location, name, view, windowReads ? OnOpenFailure::Show : OnOpenFailure::StaySilent);
       Verdict verdict = VerdictOf(read);
       if (verdict == Verdict::Taken) {
         if (!accept(read.data)) {
@@ -265,7 +263,7 @@ Found<std::int32_t> SettingLocations::FindNumber(Residence residence, const std:
         }
         keyHasNumber = true;
       }
-      const bool machine64 = use64BitView && at == FoundAt::MachineKey;
+      const bool machine64 = view == RegistryView::Wow64_64 && at == FoundAt::MachineKey;
       search.Note(machine64 ? FoundAt::MachineKey64BitView : at, verdict, read);
     }
   }
@@ -302,9 +300,9 @@ bool SettingLocations::WriteAtScope(const std::string& name, const SettingWrite&
 
 bool SettingLocations::RemoveProductCopy(FoundAt copy, const std::string& name) {
   const CopyPlace& place = PlaceOf(copy);
-  const bool use64BitView = place.view == RegistryView::Wow64_64;
-  if (use64BitView && FirstNumberView() != place.view) return true;
-  return registry_.DeleteValue(place.location, name, use64BitView);
+  // Apply clears the 64-bit view only where the load reads it.
+  if (place.view == RegistryView::Wow64_64 && FirstNumberView() != place.view) return true;
+  return registry_.DeleteValue(place.location, name, place.view);
 }
 
 }  // namespace quillon

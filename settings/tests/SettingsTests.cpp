@@ -30,7 +30,7 @@ TEST(RegistryAccess, NumberReadsFallBackToAPlainOpenAndWritesDoNot) {
     model.FailCall(RegistryCall::OpenKey, 1, openCode);
     RecordedMessageBoxes messages;
     RegistryAccess access(model, messages);
-    EXPECT_EQ(access.GetLong({RootKey::LocalMachine, "Software\\Q"}, "n", false),
+    EXPECT_EQ(access.GetLong({RootKey::LocalMachine, "Software\\Q"}, "n", RegistryView::Default),
               openCode ? -1 : 7);
     EXPECT_EQ(messages.shown, openCode ? Lines{"Could not open key at Software\\Q for setting n, "
                                                "open error code 1450|Quillon Admin Utility|48"}
