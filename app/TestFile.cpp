@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/Spelling.h"
+
 namespace quillon {
 namespace {
 
@@ -15,7 +17,6 @@ constexpr const char* kNotPrinted =
     "The test page could not be printed: no printer could be used, or the print job could not "
     "be started. No PDF file was made.";
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // Three blank lines, then the file name the driver is to use.
 std::vector<std::string> TestDocument(const std::string& fileName) {

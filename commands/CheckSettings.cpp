@@ -8,11 +8,9 @@
 #include <utility>
 
 #include "app/AdminUtilityMain.h"
-#include "app/ControlModel.h"
 #include "app/ControlTable.h"
 #include "commands/HeadlessPorts.h"
 #include "commands/SettingsDisplay.h"
-#include "settings/RecordingRegistry.h"
 
 namespace quillon {
 namespace {
@@ -97,21 +95,6 @@ std::optional<std::string> OtherWidth(std::span<const RegFileOperation> file, Wi
   return std::nullopt;
 }
 
-struct Loaded {
-  ControlModel controls;
-  LoadRecord record;
-};
-
-std::optional<ReadFailure> Load(RecordingRegistry& recorder, Loaded& loaded,
-                                HelperLibrary& helperLibrary,
-                                const NumberSeparators& numberSeparators) {
-  NoPrinters printers;
-  HeadlessWindow headless(loaded.controls, recorder, printers, helperLibrary, numberSeparators);
-  headless.window.Form_Load();
-  loaded.record = headless.window.Record();
-  return recorder.FirstReadFailure();
-}
-
 // One line of the comparison: a setting under its caption, or one of the
 // window's own boxes that the load sets.
 struct Entry {
@@ -138,7 +121,7 @@ std::vector<Entry> Entries() {
                        control.kind == ControlKind::kTextBox ||
                        control.kind == ControlKind::kComboBox;
     if (shows && !covered.contains(control.id)) {
-      entries.push_back({std::string(CaptionOf(control.id)), {control.id}, {}});
+      entries.push_back({CaptionOf(control.id), {control.id}, {}});
     }
   }
   return entries;
@@ -154,18 +137,18 @@ const Setting* NameTaken(const Entry& entry, const LoadRecord& record) {
   return nullptr;
 }
 
-bool Same(const Entry& entry, const Loaded& a, const Loaded& b) {
+bool Same(const Entry& entry, const HeadlessLoad& a, const HeadlessLoad& b) {
   const bool severalNames = entry.rows.size() > 1;
-  return (!severalNames || NameTaken(entry, a.record) == NameTaken(entry, b.record)) &&
+  return (!severalNames || NameTaken(entry, a.Record()) == NameTaken(entry, b.Record())) &&
          std::ranges::all_of(entry.controls, [&](ControlId id) {
            return a.controls.Text(id) == b.controls.Text(id) &&
                   a.controls.Value(id) == b.controls.Value(id);
          });
 }
 
-std::string Shown(const Entry& entry, const Loaded& loaded) {
+std::string Shown(const Entry& entry, const HeadlessLoad& loaded) {
   if (entry.rows.empty()) return ShownIn(loaded.controls, entry.controls.front());
-  return ShownFor(loaded.controls, *entry.rows.front(), loaded.record.passwordsNotShown);
+  return ShownFor(loaded.controls, *entry.rows.front(), loaded.Record().passwordsNotShown);
 }
 
 std::string Source(const Entry& entry, const LoadRecord& record, WindowsWidth width) {
@@ -176,11 +159,11 @@ std::string Source(const Entry& entry, const LoadRecord& record, WindowsWidth wi
                             : "now its default";
 }
 
-std::string Differs(const Entry& entry, const Loaded& now, const Loaded& after,
+std::string Differs(const Entry& entry, const HeadlessLoad& now, const HeadlessLoad& after,
                     WindowsWidth width) {
   const bool password = !entry.rows.empty() && entry.rows.front()->read == ReadRule::Password;
-  const auto shown = [&](const Loaded& loaded) {
-    const Setting* name = NameTaken(entry, loaded.record);
+  const auto shown = [&](const HeadlessLoad& loaded) {
+    const Setting* name = NameTaken(entry, loaded.Record());
     return Shown(entry, loaded) +
            (name && entry.rows.size() > 1 ? " under " + Quoted(name->name) : std::string());
   };
@@ -192,7 +175,7 @@ std::string Differs(const Entry& entry, const Loaded& now, const Loaded& after,
       const std::string nowShown = ShownIn(now.controls, id),
                         afterShown = ShownIn(after.controls, id);
       if (nowShown == afterShown) continue;
-      changes += (changes.empty() ? "" : "; ") + std::string(CaptionOf(id)) + " " + nowShown +
+      changes += (changes.empty() ? "" : "; ") + CaptionOf(id) + " " + nowShown +
                  ", the file " + afterShown;
     }
     line += changes;
@@ -201,13 +184,11 @@ std::string Differs(const Entry& entry, const Loaded& now, const Loaded& after,
     line += password && nowShown == afterShown ? "a different password"
                                                : "shows " + nowShown + ", the file " + afterShown;
   }
-  return line + "; " + Source(entry, now.record, width);
+  return line + "; " + Source(entry, now.Record(), width);
 }
 
 std::string CannotCheck(const ReadFailure& failure, WindowsWidth width) {
-  return "Cannot check: " +
-         std::string(failure.root == RootKey::LocalMachine ? "HKLM\\" : "HKCU\\") + failure.path +
-         ViewSuffix(failure.root, failure.path, failure.view, width) +
+  return "Cannot check: " + KeyNameInView(failure.root, failure.path, failure.view, width) +
          " could not be read (error " + std::to_string(failure.code) + ").";
 }
 
@@ -219,16 +200,19 @@ CheckOutcome CheckSettings(Registry& registry, HelperLibrary& helperLibrary,
   std::vector<std::string> lines;
   if (std::optional<std::string> other = OtherWidth(file, width)) lines.push_back(*other);
 
+  NoPrinters printers;
   RecordingRegistry current(registry);
-  Loaded now;
-  if (const auto failure = Load(current, now, helperLibrary, numberSeparators)) {
+  const HeadlessLoad now(current, printers, helperLibrary, numberSeparators,
+                         LookDepth::UpToTheWinner);
+  if (const auto& failure = current.FirstReadFailure()) {
     lines.push_back(CannotCheck(*failure, width));
     return {CheckOutcome::Verdict::CannotCheck, lines};
   }
   RecordingRegistry imported(registry);
   const std::size_t elsewhere = RecordFile(imported, file, width);
-  Loaded after;
-  if (const auto failure = Load(imported, after, helperLibrary, numberSeparators)) {
+  const HeadlessLoad after(imported, printers, helperLibrary, numberSeparators,
+                           LookDepth::UpToTheWinner);
+  if (const auto& failure = imported.FirstReadFailure()) {
     lines.push_back(CannotCheck(*failure, width));
     return {CheckOutcome::Verdict::CannotCheck, lines};
   }

@@ -14,27 +14,18 @@
 
 #include "app/AdminUtilityMain.h"
 #include "app/BitSets.h"
-#include "app/ControlModel.h"
 #include "app/ControlTable.h"
 #include "app/LoadRecord.h"
 #include "app/SettingsCatalogue.h"
 #include "commands/HeadlessPorts.h"
 #include "commands/SettingsDisplay.h"
 #include "platform/Version.h"
-#include "settings/RecordingRegistry.h"
 #include "settings/SettingLocations.h"
 
 namespace quillon {
 namespace {
 
 using Id = ControlId;
-
-std::string Hex(std::uint32_t number) {
-  constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text = "0x";
-  for (int shift = 28; shift >= 0; shift -= 4) text += kDigits[(number >> shift) & 0xF];
-  return text;
-}
 
 std::string TypeName(std::uint32_t type) {
   constexpr std::pair<std::uint32_t, const char*> kNames[] = {
@@ -60,8 +51,10 @@ std::string ValueText(const RegistryValue& copy, const Setting& row) {
            Quoted(std::string(bytes.begin(), std::ranges::find(bytes, '\0')));
   if (IsNumberValue(copy.type, static_cast<std::uint32_t>(bytes.size()))) {
     const std::int32_t number = DwordNumber({bytes[0], bytes[1], bytes[2], bytes[3]});
+    const std::string bits =
+        HexDigits(static_cast<std::uint32_t>(number), 8, HexLetters::Capital);
     return TypeName(copy.type) + " " + std::to_string(number) +
-           (row.bitSet ? " (" + Hex(static_cast<std::uint32_t>(number)) + ")" : "");
+           (row.bitSet ? " (0x" + bits + ")" : "");
   }
   return TypeName(copy.type) + ", " + std::to_string(bytes.size()) + " bytes";
 }
@@ -128,7 +121,9 @@ std::string EffectText(const ApplyTouches& touches, FoundAt at, std::string_view
   return "Apply leaves it";
 }
 
-struct Loaded {
+// What the report renders: the window as loaded, the load's record, what
+// Apply does to each copy.
+struct Rendered {
   const Controls& controls;
   const LoadRecord& record;
   const ApplyTouches& touches;
@@ -144,7 +139,7 @@ const ValueRecord* OtherNameTaken(const LoadRecord& record, const Setting& row) 
   return other == record.values.end() ? nullptr : &*other;
 }
 
-std::string SourceLine(const Loaded& loaded, const Setting& row, const ValueRecord& value,
+std::string SourceLine(const Rendered& loaded, const Setting& row, const ValueRecord& value,
                        bool anyCopy) {
   const std::string name = Quoted(row.name);
   if (row.read == ReadRule::Never) return name + " not read by the window";
@@ -165,7 +160,7 @@ std::string SourceLine(const Loaded& loaded, const Setting& row, const ValueReco
 }
 
 // Every copy but the one taken, as the load judged it.
-std::string CopyLine(const Loaded& loaded, const Setting& row, const Look& look) {
+std::string CopyLine(const Rendered& loaded, const Setting& row, const Look& look) {
   const std::string where = KeyName(look.at, loaded.width);
   const std::string effect = EffectText(loaded.touches, look.at, row.name);
   if (look.verdict == Verdict::Unreadable) {
@@ -181,7 +176,7 @@ std::string CopyLine(const Loaded& loaded, const Setting& row, const Look& look)
   return judgement + " " + where + ": " + ValueText(look.stored, row) + "; " + effect;
 }
 
-void AddCopies(std::vector<std::string>& lines, const Loaded& loaded, const Setting& row) {
+void AddCopies(std::vector<std::string>& lines, const Rendered& loaded, const Setting& row) {
   const ValueRecord& value = *loaded.record.Of(row);
   std::vector<std::string> copies;
   for (const FoundAt at : CopiesOf(ResidenceOf(row), loaded.width)) {
@@ -196,7 +191,7 @@ void AddCopies(std::vector<std::string>& lines, const Loaded& loaded, const Sett
   for (const std::string& copy : copies) lines.push_back("      " + copy);
 }
 
-void AddSettings(std::vector<std::string>& lines, const Loaded& loaded) {
+void AddSettings(std::vector<std::string>& lines, const Rendered& loaded) {
   std::string page, heading;
   for (const Setting* row : InPageOrder()) {
     if (std::exchange(page, PageTitle(*row)) != page) lines.insert(lines.end(), {"", page});
@@ -222,10 +217,11 @@ std::vector<std::string> Header(const ReportOrigin& origin, WindowsWidth width,
   } else {
     lines.push_back(std::string("Windows: 64-bit, two views of HKLM\\Software; the utility ") +
                     (origin.wow64Process ? "runs" : "does not run") + " under WOW64");
-    lines.push_back(record.firstNumberView == RegistryView::Wow64_64 ? "The window reads numbers from the 64-bit view first "
-                                             "(PROCESSOR_ARCHITECTURE names AMD64)"
-                                           : "The window neither reads nor clears the 64-bit view "
-                                             "(PROCESSOR_ARCHITECTURE does not name AMD64)");
+    const bool reads64BitView = record.firstNumberView == RegistryView::Wow64_64;
+    lines.push_back(reads64BitView ? "The window reads numbers from the 64-bit view first "
+                                     "(PROCESSOR_ARCHITECTURE names AMD64)"
+                                   : "The window neither reads nor clears the 64-bit view "
+                                     "(PROCESSOR_ARCHITECTURE does not name AMD64)");
   }
   lines.insert(lines.end(),
                {std::string("Helper library ") + kHelperLibraryName + ": " +
@@ -246,13 +242,11 @@ std::string SettingsReport(Registry& registry, HelperLibrary& helperLibrary, Pri
                            WindowsWidth width) {
   // The load and Apply write nothing; reading through a recorder, they create no key.
   RecordingRegistry reader(registry);
-  ControlModel controls;
-  HeadlessWindow headless(controls, reader, printers, helperLibrary, numberSeparators);
-  headless.window.Form_Load(LookDepth::EveryCopy);
-  const LoadRecord& record = headless.window.Record();
-  const ControlModel shown = controls;
-  const std::vector<std::string> messages = std::exchange(headless.messages.texts, {});
-  const ApplyTouches touches = RunApply(headless.window, controls, reader);
+  HeadlessLoad load(reader, printers, helperLibrary, numberSeparators, LookDepth::EveryCopy);
+  const LoadRecord& record = load.Record();
+  const ControlModel shown = load.controls;
+  const std::vector<std::string> messages = std::exchange(load.headless.messages.texts, {});
+  const ApplyTouches touches = RunApply(load.headless.window, load.controls, reader);
 
   const std::vector<std::string> names = printers.InstalledPrinterNames();
   std::vector<std::string> lines =

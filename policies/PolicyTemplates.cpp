@@ -7,7 +7,9 @@
 #include <optional>
 
 #include "app/BitSets.h"
+#include "app/Captions.h"
 #include "settings/SettingLocations.h"
+#include "settings/Spelling.h"
 
 namespace quillon {
 namespace {
@@ -42,70 +44,10 @@ constexpr std::string_view kSupported64 = "SUPPORTED_Windows64";
 constexpr std::string_view kCategory = "Quillon";
 constexpr std::uint32_t kLargestNumber = 2147483647;
 
-// A text box's caption is the label beside it; some read as a sentence made
-// of several controls' captions (or a combo's item).
-struct CaptionParts {
-  Id box;
-  std::string_view lead;  // a combo item shown before the labels
-  Id first;
-  std::optional<Id> second;
-};
-constexpr CaptionParts kCaptions[] = {
-    {Id::txtDefaultPath, {}, Id::Label5, {}},
-    {Id::txtDefaultWatermarkFile, {}, Id::Label20, {}},
-    {Id::txtMailSubject, {}, Id::Label6, {}},
-    {Id::txtMailAddress, {}, Id::Label7, {}},
-    {Id::txtMailCCAddress, {}, Id::Label11, {}},
-    {Id::txtMailBody, {}, Id::Label8, {}},
-    {Id::txtPDFFileName, {}, Id::Label2, {}},
-    {Id::txtAutoNameContentSearchWord, {}, Id::Label1, {}},
-    {Id::txtPostAction, {}, Id::Label9, {}},
-    {Id::txtMergeFile, kAppendItem, Id::lblAppend, {}},
-    {Id::txtWatermarkFile, {}, Id::lblApply, Id::lblWatermarkFile},
-    {Id::txtExcludeWatermarkPre, {}, Id::lblWatermark, Id::lblWatermarkPre},
-    {Id::txtExcludeWatermarkPost, {}, Id::lblWatermark, Id::lblWatermarkPost},
-};
-
-std::string Caption(Id id) { return std::string(DefinitionOf(id).caption); }
-
-std::string DisplayName(const Setting& row) {
-  if (row.bitSet) return "\"" + std::string(row.name) + "\" (a bit set)";
-  const auto parts = std::ranges::find(kCaptions, *row.control, &CaptionParts::box);
-  if (parts == std::end(kCaptions)) return Caption(row.label ? *row.label : *row.control);
-  std::string caption = parts->lead.empty() ? "" : std::string(parts->lead) + " ";
-  caption += Caption(parts->first);
-  if (parts->second) caption += " " + Caption(*parts->second);
-  return caption;
-}
-
-// A bit set is listed with the page of the controls most of its bits show on.
-Page PageOf(const Setting& row) {
-  if (!row.bitSet) return *DefinitionOf(*row.control).page;
-  switch (*row.bitSet) {
-    case BitSet::DisabledOptions:
-      return Page::kFileSave;
-    case BitSet::FileOptions:
-      return Page::kFileName;
-    default:
-      return Page::kSecurity;
-  }
-}
-
-std::string Hex(std::uint32_t bit) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  do {
-    hex.insert(hex.begin(), kDigits[bit % 16]);
-    bit /= 16;
-  } while (bit != 0);
-  return "0x" + hex;
-}
-
 std::string BitLine(std::uint32_t bit, const std::string& meaning) {
-  return "\n" + std::to_string(bit) + " (" + Hex(bit) + "): " + meaning;
+  return "\n" + std::to_string(bit) + " (0x" + HexDigits(bit, 1, HexLetters::Capital) +
+         "): " + meaning;
 }
-
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 // The bits of a bit set, what each stands for in the window, and the
 // largest number they make together.
@@ -168,8 +110,7 @@ std::string KeyName(FoundAt copy) {
   if (place.location.root == RootKey::CurrentUser || place.view == RegistryView::Wow64_64) {
     return path;
   }
-  constexpr std::string_view kSoftware = "Software\\";
-  return std::string(kSoftware) + "WOW6432Node\\" + path.substr(kSoftware.size());
+  return RedirectedPath(path);
 }
 
 bool InHive(FoundAt copy, PolicyClass policyClass) {
@@ -233,9 +174,10 @@ std::string Listed(const std::vector<std::string>& items) {
 std::string ExplainOf(const Policy& policy, const Setting& row, Rows rows, const BitList& bits) {
   const bool number = policy.control != PolicyControl::Text;
   const ControlDefinition* box = row.control ? &DefinitionOf(*row.control) : nullptr;
-  const std::string hive = policy.policyClass == PolicyClass::Machine ? "HKLM\\" : "HKCU\\";
-  const std::string hiveName =
-      policy.policyClass == PolicyClass::Machine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+  const RootSpelling& root = SpellingOf(
+      policy.policyClass == PolicyClass::Machine ? RootKey::LocalMachine : RootKey::CurrentUser);
+  const std::string hive = std::string(root.abbreviation) + "\\";
+  const std::string hiveName(root.name);
   const std::string shown =
       policy.displayName.starts_with('"') ? policy.displayName : Quoted(policy.displayName);
   std::string text = "Presets " + shown + " on the " +
@@ -248,7 +190,7 @@ std::string ExplainOf(const Policy& policy, const Setting& row, Rows rows, const
                                                     : "stores the value you enter";
   text += " as " + Quoted(policy.value.valueName) + " (" + (number ? "REG_DWORD" : "REG_EXPAND_SZ") +
           ") in " + hive + policy.value.key;
-  if (policy.value.key.find("WOW6432Node") != std::string::npos) {
+  if (policy.only64BitWindows) {
     text += ", which is the 32-bit registry view of HKLM\\Software\\Marrowby\\Quillon, the one the "
             "printer reads texts from";
   } else if (policy.policyClass == PolicyClass::Machine) {
@@ -347,8 +289,8 @@ Policy PolicyFor(Rows rows, PolicyClass policyClass, bool companion) {
   Policy policy;
   policy.name = PolicyName(row.name) + (companion ? "_AllUsers" : "");
   policy.policyClass = policyClass;
-  policy.page = PageOf(row);
-  policy.displayName = DisplayName(row);
+  policy.page = *PageOf(row);
+  policy.displayName = Heading(row);
   const FoundAt stored = StoredAt(policyClass, row.type);
   policy.value = {KeyName(stored), std::string(row.name)};
   policy.only64BitWindows = policyClass == PolicyClass::Machine && row.type == ValueType::Text;

@@ -269,7 +269,7 @@ TEST(CheckSettings, NamesEachSettingTheFileWouldChangeAndNothingElse) {
       {"machine64:copy error retry count=9;", Differs,
        {R"(Copy Error Retry Count: shows "9", the file "7"; now from HKLM\Software\Marrowby\Quillon (64-bit view) ("copy error retry count"))"}},
       {"machine:disabled options=1;", Differs,
-       {"\"disabled options\", a bit set: Disable \"View File\" clear, the file ticked; now from " +
+       {"\"disabled options\" (a bit set): Disable \"View File\" clear, the file ticked; now from " +
         kMachine + " (\"disabled options\")"}},
       {R"(machine:default user password="702F8D9283B1E372";)", Differs,
        {"Default user password: a different password; now from " + kMachine +
@@ -281,10 +281,10 @@ TEST(CheckSettings, NamesEachSettingTheFileWouldChangeAndNothingElse) {
        {R"(Quillon Temporary Folder: shows "D:\T", the file "C:\T"; now from HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment ("QUILLONTEMP"))"}},
       // a stale per-user copy wins now; the file removes it
       {R"(legacy:PDFWatermarkFile="old.pdf";)", Differs,
-       {R"(watermark PDF file after creation (Quillon Pro, optional): shows "old.pdf", the file "all.pdf"; now from HKCU\Software\VB and VBA Program Settings\Marrowby\Quillon ("PDFWatermarkFile"))"}},
+       {R"(Apply watermark PDF file after creation (Quillon Pro, optional): shows "old.pdf", the file "all.pdf"; now from HKCU\Software\VB and VBA Program Settings\Marrowby\Quillon ("PDFWatermarkFile"))"}},
       // a key removed whole takes the keys below it along
       {R"(user:PDFWatermarkFile="mine";)", Differs,
-       {R"(watermark PDF file after creation (Quillon Pro, optional): shows "mine", the file "all.pdf"; now from HKCU\Software\Marrowby\Quillon ("PDFWatermarkFile"))"},
+       {R"(Apply watermark PDF file after creation (Quillon Pro, optional): shows "mine", the file "all.pdf"; now from HKCU\Software\Marrowby\Quillon ("PDFWatermarkFile"))"},
        Windows::Bits64, Windows::Bits64, {}, "REGEDIT4\r\n[-HKEY_CURRENT_USER\\Software\\Marrowby]\r\n"},
       {"", CannotCheck, {"Cannot check: HKCU\\Software\\Marrowby\\Quillon could not be read (error 5)."},
        Windows::Bits64, Windows::Bits64, {"user"}},
