@@ -49,6 +49,25 @@ const std::pair<Id, const char*> kEnablingGroups[] = {
      "txtExcludeWatermarkPre; txtExcludeWatermarkPost;"}};
 
 const Scenario kScenarios[] = {
+    // the largest and smallest numbers a box takes; a typed password alone is a job option, so
+    // "persistent" goes with it
+    {.bits = 64,
+     .typed = "txtAutoMergeInterval=2147483647; txtDeleteErrorRetryCount=-2147483648; "
+              "txtUserPass=Pw;",
+     .after = Pass(R"(machine:auto merge interval=2147483647;
+       machine:delete error retry count=-2147483648;
+       machine:default user password="3E2C540A0477105B"; user:persistent=1;)")},
+    // a page count at the machine alone ticks "Apply to all users"; where only a number that is
+    // not 0 counts, a 0 in the 64-bit view is the key's number, and its default view goes unread
+    {.bits = 64,
+     .seeded = R"(machine:PDFExcludeWatermarkPre=3; machine64:PDFMailResolveNames=0;
+       machine:PDFMailResolveNames=1;)",
+     .shown = "txtExcludeWatermarkPre=3; chkApplyToAllUsers=1; chkResolveNames=0;",
+     .click = Id::Command2,
+     .after = {"machine64:PDFMailResolveNames=0", "machine:PDFExcludeWatermarkPre=3",
+               "machine:PDFMailResolveNames=1"},
+     .messages = {},
+     .window = "close;"},
     // an empty registry shows the created window; a pass writes the eight numbers and removes
     // every copy of the title; a lone "." is no page count
     {.seeded = R"(user:PDFTitle="Report"; legacy:PDFTitle="L"; machine64:PDFTitle="M";
@@ -225,12 +244,26 @@ TEST(ControlTable, EachTabStopIsTakenOnce) {
     EXPECT_TRUE(!c.tabOrder || tabOrders.insert(*c.tabOrder).second) << ControlName(c.id);
 }
 
-// A long table hides a name given twice at one place; the load's order is
+// A long table hides a name given twice at one place, a read of the wrong
+// type, a label or a default where nothing uses it; the load's order is
 // checked against the table while building.
-TEST(SettingsCatalogue, EachNameOnceAtItsPlace) {
+TEST(SettingsCatalogue, EachRowIsWhole) {
   std::set<std::pair<std::string_view, bool>> names;  // name, at the save dialog key
   for (const Setting& row : SettingsCatalogue()) {
-    EXPECT_TRUE(names.insert({row.name, row.write == WriteRule::SaveDialog}).second) << row.name;
+    SCOPED_TRACE(row.name);
+    EXPECT_TRUE(names.insert({row.name, row.write == WriteRule::SaveDialog}).second);
+    const bool numberRead = row.read == ReadRule::MachineNumber ||
+                            row.read == ReadRule::UserFirstNumber ||
+                            row.read == ReadRule::FirstNonZero;
+    if (row.read != ReadRule::Never) {
+      EXPECT_EQ(row.type == ValueType::Number, numberRead);
+    }
+    const bool numberBox = row.control && row.type == ValueType::Number && !row.bitSet &&
+                           DefinitionOf(*row.control).kind == ControlKind::kTextBox;
+    EXPECT_EQ(row.label.has_value(), numberBox);
+    if (row.defaultNumber != 0) {
+      EXPECT_TRUE(row.read == ReadRule::UserFirstNumber || row.when == StoredWhen::NumberNotDefault);
+    }
   }
 }
 

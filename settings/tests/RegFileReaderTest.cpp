@@ -93,6 +93,7 @@ TEST(RegFileReader, ReadsWhatTheImporterTakesAndRefusesTheRestByLine) {
       {"REGEDIT4\n[HKEY_CURRENT_USER\\Q]\nname=1\n",
        {"line 3: neither a [key], a value nor a comment"}},
       {"REGEDIT4\n[HKEY_CURRENT_USER\\Q]\n\"a\"\n", {"line 3: no \"=\" after the value's name"}},
+      {"REGEDIT4\n[HKEY_CURRENT_USER\\Q]\n\"a\" \"b\"\n", {"line 3: no \"=\" after the value's name"}},
       {"REGEDIT4\n[HKEY_CURRENT_USER\\Q]\n\"a\"=\"b\" c\n",
        {"line 3: a text must be one double-quoted string"}},
       {"REGEDIT4\n[HKEY_CURRENT_USER\\Q]\n\"a\"=dword:123456789\n",
@@ -127,6 +128,8 @@ TEST(RegFileReader, ReadsTheExportsOwnFileBackAsItsChanges) {
        RegistryValue{kRegDword, {7, 0, 0, 0}}},
       {RootKey::CurrentUser, "Software\\Marrowby\\Quillon", RegistryView::Default, "PDFFileName",
        std::nullopt},
+      {RootKey::CurrentUser, "Software\\Marrowby\\Quillon", RegistryView::Default,
+       "a \\ and a \"", std::nullopt},
       {RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment",
        RegistryView::Default, "QUILLONTEMP", text(std::string(90, 'x'))}};
   const auto described = [](RootKey root, std::string path, RegistryView view,
