@@ -22,7 +22,9 @@ constexpr Setting kSettings[] = {
      .read = R::MachineText, .when = TextNotEmpty},
 
     // The save dialog's own number, dropped when printing is disabled.
-    {.name = "file options", .type = Number, .write = W::SaveDialog},
+    {.name = "file options", .type = Number, .write = W::SaveDialog,
+     .noPolicyBecause = "The save dialog's own per-user number, which the window never shows: "
+                        "Apply only removes it."},
 
     // The fixed PDF file name, persistent or for the next job.
     {.name = "PDFFileName", .control = Id::txtPDFFileName, .read = R::FileName,
@@ -87,13 +89,23 @@ constexpr Setting kSettings[] = {
      .when = TextNotExactlyZero, .jobOption = true, .label = Id::lblWatermarkPost},
 
     {.name = "QUILLONTEMP", .control = Id::txtQuillonTEMP, .read = R::EnvironmentText,
-     .write = W::TempFolder},
+     .write = W::TempFolder,
+     .noPolicyBecause =
+         "A system environment variable under SYSTEM\\, which Intune refuses, and which running "
+         "programs see only once the change is announced. Group Policy Preferences' Environment "
+         "items (Computer Configuration, Preferences, Windows Settings, Environment: a system "
+         "variable named QUILLONTEMP) set it and announce it."},
 
     // A password typed in counts as a job option, stored or not.
     {.name = "default user password", .control = Id::txtUserPass, .read = R::Password,
-     .write = W::Password, .jobOption = true},
+     .write = W::Password, .jobOption = true,
+     .noPolicyBecause =
+         "A GPO's Registry.pol lies in SYSVOL, which every domain user can read, and the stored "
+         "form of the password can be decoded by anyone with the utility. Set it with the "
+         "utility, or carry its /export file through a share only administrators can read."},
     {.name = "default master password", .control = Id::txtMasterPass, .read = R::Password,
-     .write = W::Password, .jobOption = true},
+     .write = W::Password, .jobOption = true,
+     .noPolicyBecause = "As the default user password: nothing secret belongs in a GPO."},
 
     // The machine-wide bit sets, written on every pass.
     {.name = "default options", .type = Number, .bitSet = BitSet::Options,
@@ -134,7 +146,9 @@ constexpr Setting kSettings[] = {
      .read = R::UserFirstNumber, .ticksApplyToAllUsers = true, .write = W::ChosenScope,
      .when = NumberNotZero, .jobOption = true},
 
-    {.name = "persistent", .type = Number, .write = W::Persistent},
+    {.name = "persistent", .type = Number, .write = W::Persistent,
+     .noPolicyBecause = "Not a setting of its own: the policies for the job's options set it to 1 "
+                        "beside their value, as Apply does."},
 };
 
 // The order the load reads the values in, which is the order the registry

@@ -82,6 +82,7 @@ struct Setting {
   bool jobOption = false;          // a value in the window for it lets "persistent" be written
   NameVariant variant{};
   std::optional<ControlId> label{};  // a number box: the label naming it to the administrator
+  std::string_view noPolicyBecause{};  // why the policy templates leave it out
 };
 
 // Where a row's setting lives: where the load reads it, and every place a
