@@ -7,8 +7,8 @@
 #include <set>
 #include <utility>
 
-#include "app/AdminUtilityMain.h"
-#include "app/ControlTable.h"
+#include "model/AdminUtilityMain.h"
+#include "model/ControlTable.h"
 #include "commands/HeadlessPorts.h"
 #include "commands/SettingsDisplay.h"
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/AdminUtilityMain.h"
-#include "app/ControlTable.h"
+#include "model/AdminUtilityMain.h"
+#include "model/ControlTable.h"
 #include "commands/HeadlessPorts.h"
 
 namespace quillon {

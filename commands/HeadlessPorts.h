@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AdminUtilityMain.h"
-#include "app/ControlModel.h"
+#include "model/AdminUtilityMain.h"
+#include "model/ControlModel.h"
 #include "settings/RecordingRegistry.h"
 
 namespace quillon {

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <tuple>
 
-#include "app/BitSets.h"
-#include "app/ControlTable.h"
+#include "model/BitSets.h"
+#include "model/ControlTable.h"
 
 namespace quillon {
 

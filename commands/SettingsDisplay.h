@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Captions.h"
-#include "app/ControlId.h"
-#include "app/Controls.h"
-#include "app/SettingsCatalogue.h"
+#include "model/Captions.h"
+#include "model/ControlId.h"
+#include "model/Controls.h"
+#include "model/SettingsCatalogue.h"
 #include "settings/Registry.h"
 #include "settings/SettingLocations.h"
 #include "settings/Spelling.h"

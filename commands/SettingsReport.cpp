@@ -12,11 +12,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/AdminUtilityMain.h"
-#include "app/BitSets.h"
-#include "app/ControlTable.h"
-#include "app/LoadRecord.h"
-#include "app/SettingsCatalogue.h"
+#include "model/AdminUtilityMain.h"
+#include "model/BitSets.h"
+#include "model/ControlTable.h"
+#include "model/LoadRecord.h"
+#include "model/SettingsCatalogue.h"
 #include "commands/HeadlessPorts.h"
 #include "commands/SettingsDisplay.h"
 #include "platform/Version.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/Captions.h"
+#include "model/Captions.h"
 #include "settings/SettingLocations.h"
 #include "settings/Spelling.h"
 

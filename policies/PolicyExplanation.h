@@ -5,8 +5,8 @@
 #include <span>
 #include <string>
 
-#include "app/BitSets.h"
-#include "app/SettingsCatalogue.h"
+#include "model/BitSets.h"
+#include "model/SettingsCatalogue.h"
 #include "policies/PolicyTemplates.h"
 
 namespace quillon {

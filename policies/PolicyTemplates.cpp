@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/Captions.h"
+#include "model/Captions.h"
 #include "policies/PolicyExplanation.h"
 #include "settings/SettingLocations.h"
 #include "settings/Spelling.h"

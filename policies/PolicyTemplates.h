@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ControlTable.h"
-#include "app/SettingsCatalogue.h"
+#include "model/ControlTable.h"
+#include "model/SettingsCatalogue.h"
 
 namespace quillon {
 

@@ -3,7 +3,7 @@
 # page-tour helper of scripts/run.sh.
 # Included from this folder's CMakeLists.txt.
 add_library(quillon_main_window STATIC MainWindow.cpp)
-target_link_libraries(quillon_main_window PUBLIC quillon_app comctl32 uxtheme gdi32 user32)
+target_link_libraries(quillon_main_window PUBLIC quillon_model comctl32 uxtheme gdi32 user32)
 quillon_warnings(quillon_main_window)
 
 add_executable(quillon-admin WIN32 WinMain.cpp)

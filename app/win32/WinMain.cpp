@@ -7,12 +7,12 @@
 #include <memory>
 #include <string>
 
-#include "app/AdminUtilityMain.h"
+#include "model/AdminUtilityMain.h"
 #include "app/win32/MainWindow.h"
-#include "app/win32/UserNumberSeparators.h"
-#include "app/win32/Win32EnvironmentBroadcast.h"
-#include "app/win32/Win32OpenFileDialog.h"
-#include "app/win32/Win32Printers.h"
+#include "model/win32/UserNumberSeparators.h"
+#include "settings/win32/Win32EnvironmentBroadcast.h"
+#include "model/win32/Win32OpenFileDialog.h"
+#include "model/win32/Win32Printers.h"
 #include "commands/CommandLine.h"
 #include "commands/win32/Commands.h"
 #include "crypto/win32/Win32HelperLibrary.h"

@@ -10,7 +10,7 @@
 #include "commands/CheckSettings.h"
 #include "commands/CommandLine.h"
 #include "commands/ExportSettings.h"
-#include "app/tests/SubstitutePlatform.h"
+#include "model/substitute/SubstitutePlatform.h"
 #include "crypto/substitute/SubstituteHelperLibrary.h"
 #include "settings/RecordingRegistry.h"
 #include "settings/RegFileReader.h"

@@ -3,7 +3,7 @@
 // recorded it; no password in it; and the registry untouched.
 #include <gtest/gtest.h>
 
-#include "app/tests/SubstitutePlatform.h"
+#include "model/substitute/SubstitutePlatform.h"
 #include "commands/SettingsReport.h"
 
 namespace quillon {

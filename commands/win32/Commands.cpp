@@ -7,8 +7,8 @@
 #include <array>
 #include <string>
 
-#include "app/win32/UserNumberSeparators.h"
-#include "app/win32/Win32Printers.h"
+#include "model/win32/UserNumberSeparators.h"
+#include "model/win32/Win32Printers.h"
 #include "commands/CheckSettings.h"
 #include "commands/ExportSettings.h"
 #include "commands/SettingsReport.h"

@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ControlTable.h"
+#include "model/ControlTable.h"
 #include "app/win32/MainWindow.h"
 #include "platform/MessageBoxes.h"
 
