@@ -72,7 +72,8 @@ std::size_t RecordFile(RecordingRegistry& recorder, std::span<const RegFileOpera
 
 // A file made on Windows of the other width names the machine key so that it
 // lands in a view the utility does not read.
-std::optional<std::string> OtherWidth(std::span<const RegFileOperation> file, WindowsWidth width) {
+std::optional<std::string> OtherWidthWarning(std::span<const RegFileOperation> file,
+                                             WindowsWidth width) {
   bool redirected = false, plainWrite = false;
   for (const RegFileOperation& operation : file) {
     if (operation.root != RootKey::LocalMachine) continue;
@@ -198,7 +199,7 @@ CheckOutcome CheckSettings(Registry& registry, HelperLibrary& helperLibrary,
                            const NumberSeparators& numberSeparators,
                            std::span<const RegFileOperation> file, WindowsWidth width) {
   std::vector<std::string> lines;
-  if (std::optional<std::string> other = OtherWidth(file, width)) lines.push_back(*other);
+  if (std::optional<std::string> other = OtherWidthWarning(file, width)) lines.push_back(*other);
 
   NoPrinters printers;
   RecordingRegistry current(registry);

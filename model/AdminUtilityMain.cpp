@@ -45,8 +45,8 @@ constexpr Picker kPickers[] = {
      Id::txtDefaultWatermarkFile},
 };
 
-// Found while compiling: for a button without a row the search runs off the
-// end of the table, which is not a constant expression and so will not build.
+// For a button without a row the search runs off the end of the table, which
+// is not a constant expression, so such a call does not build.
 consteval const Picker& PickerOf(ControlId button) {
   std::size_t index = 0;
   while (kPickers[index].button != button) ++index;
@@ -161,7 +161,7 @@ void AdminUtilityMain::btnApply_Click() {
       WarnNotAllSaved();
       return;
     case ApplyOutcome::Saved:
-      ports_.messageBoxes.Show(kSettingsSaved, kAdministratorUtilityTitle, kMbOk);
+      ports_.messageBoxes.Show(kSettingsSaved, kWindowMessageTitle, kMbOk);
       locations_.ClearProductValue(std::string(kTitleValueName));
       ports_.controls.Close();
       return;

@@ -82,8 +82,8 @@ std::string SettingsApply::RefusalOfPass() const {
   return reasons.empty() ? reasons : "Nothing was saved." + reasons;
 }
 
-// Read afresh at each use.
-bool SettingsApply::ChosenScope() const {
+// Whether "Apply to all users" is ticked, read afresh at each use.
+bool SettingsApply::ForAllUsers() const {
   return ports_.controls.Value(Id::chkApplyToAllUsers) != 0;
 }
 
@@ -150,7 +150,7 @@ bool SettingsApply::ApplyTableRow(const Setting& row) {
       store = std::get<std::int32_t>(data) != 0;
       break;
   }
-  const bool allUsers = row.write == WriteRule::AllUsers || ChosenScope();
+  const bool allUsers = row.write == WriteRule::AllUsers || ForAllUsers();
   Replace(Rows(&row, 1),
           store ? std::optional<Choice>(Choice{&row, allUsers, data}) : std::nullopt);
   return store;
@@ -160,7 +160,7 @@ bool SettingsApply::ApplyTableRow(const Setting& row) {
 // disabled; nothing else touches the save dialog's key.
 void SettingsApply::ApplySaveDialog(const Setting& row) {
   if (ports_.controls.Value(Id::chkPrintPDF) != 0) {
-    Count(ports_.locations.DeleteSaveDialogValue(std::string(row.name)));
+    NoteSaved(ports_.locations.DeleteSaveDialogValue(std::string(row.name)));
   }
 }
 
@@ -172,7 +172,7 @@ bool SettingsApply::ApplyFileName(Rows rows) {
   if (!fileName.empty()) {
     const auto row =
         std::ranges::find(rows, persistent, [](const Setting& r) { return r.variant.persistent; });
-    choice = Choice{&*row, ChosenScope(), fileName};
+    choice = Choice{&*row, ForAllUsers(), fileName};
   }
   Replace(rows, choice);
   return !fileName.empty();
@@ -195,7 +195,7 @@ bool SettingsApply::ApplyPostAction(Rows rows) {
     const int wait = controls.Value(Id::chkPostActionWait);
     for (const Setting& row : rows) {
       if (persistent == (row.variant.persistent ? 1 : 0) && wait == (row.variant.noWait ? 0 : 1)) {
-        choice = Choice{&row, ChosenScope(), command};
+        choice = Choice{&row, ForAllUsers(), command};
       }
     }
   }
@@ -212,7 +212,7 @@ bool SettingsApply::ApplyMergeFile(Rows rows) {
   if (!file.empty()) {
     for (const Setting& row : rows) {
       if (!row.variant.mergeCommand.empty() && row.variant.mergeCommand == command) {
-        choice = Choice{&row, ChosenScope(), file};
+        choice = Choice{&row, ForAllUsers(), file};
       }
     }
   }
@@ -225,7 +225,7 @@ bool SettingsApply::ApplyMergeFile(Rows rows) {
 void SettingsApply::ApplyTempFolder(const Setting& row) {
   const std::string folder = ports_.controls.Text(*row.control);
   const std::string name(row.name);
-  Count(folder.empty() ? ports_.locations.DeleteEnvironmentValue(name)
+  NoteSaved(folder.empty() ? ports_.locations.DeleteEnvironmentValue(name)
                        : ports_.locations.SaveEnvironmentString(name, folder));
   ports_.environmentBroadcast.AnnounceEnvironmentChange();
 }
@@ -237,7 +237,7 @@ bool SettingsApply::ApplyPassword(const Setting& row) {
   const std::string password = ports_.controls.Text(box);
   const std::string name(row.name);
   if (password.empty()) {
-    if (!passwordsNotShown_.contains(box)) Count(ports_.locations.DeleteMachineValue(name));
+    if (!passwordsNotShown_.contains(box)) NoteSaved(ports_.locations.DeleteMachineValue(name));
     return false;
   }
   const PasswordResult stored = ports_.passwords.EncryptPassword(password);
@@ -245,9 +245,9 @@ bool SettingsApply::ApplyPassword(const Setting& row) {
     ShowWindowWarning(ports_.messageBoxes, "\"" + name + "\" was not saved: " +
                                                LibraryFailure(stored.status, "encodes") +
                                                ". The stored password was left as it was.");
-    Count(false);
+    NoteSaved(false);
   } else if (!ports_.locations.SaveMachineString(name, stored.text)) {
-    Count(false);
+    NoteSaved(false);
   } else {
     passwordsNotShown_.erase(box);
   }
@@ -257,7 +257,7 @@ bool SettingsApply::ApplyPassword(const Setting& row) {
 // 1 when chkPersistent is exactly ticked and this pass wrote a job option.
 void SettingsApply::ApplyPersistent(const Setting& row) {
   const bool store = ports_.controls.Value(Id::chkPersistent) == 1 && jobOptionWritten_;
-  Replace(Rows(&row, 1), store ? std::optional<Choice>(Choice{&row, ChosenScope(), std::int32_t{1}})
+  Replace(Rows(&row, 1), store ? std::optional<Choice>(Choice{&row, ForAllUsers(), std::int32_t{1}})
                                : std::nullopt);
 }
 
@@ -271,7 +271,7 @@ void SettingsApply::Replace(Rows rows, const std::optional<Choice>& choice) {
         static_cast<std::size_t>(std::ranges::find(ordered, choice->row) - ordered.begin());
     write = SettingWrite{index, choice->allUsers, choice->data};
   }
-  Count(ports_.locations.ReplaceSetting(names, write));
+  NoteSaved(ports_.locations.ReplaceSetting(names, write));
 }
 
 }  // namespace quillon

@@ -55,7 +55,7 @@ class SettingsApply {
   };
 
   std::string RefusalOfPass() const;
-  bool ChosenScope() const;
+  bool ForAllUsers() const;
   void ApplySetting(Rows rows);
   // Each rule's result says whether the window held a value for the setting,
   // stored or not: what makes a job option count.
@@ -69,7 +69,7 @@ class SettingsApply {
   void ApplySaveDialog(const Setting& row);
   void ApplyPersistent(const Setting& row);
   void Replace(Rows rows, const std::optional<Choice>& choice);
-  void Count(bool done) { allSaved_ = done && allSaved_; }
+  void NoteSaved(bool saved) { allSaved_ = saved && allSaved_; }
 
   ApplyPorts ports_;
   std::set<ControlId>& passwordsNotShown_;

@@ -63,22 +63,23 @@ void SettingsLoad::LoadSetting(Rows rows, BitSets& loaded) {
   const std::string name = NameOf(row);
   switch (row.read) {
     case ReadRule::MachineText:
-      controls_.SetText(*row.control, Take(row, locations_.GetMachineString(name)));
+      controls_.SetText(*row.control, TakeAndTickScope(row, locations_.GetMachineString(name)));
       return;
     case ReadRule::EnvironmentText:
-      controls_.SetText(*row.control, Take(row, locations_.GetEnvironmentString(name)));
+      controls_.SetText(*row.control, TakeAndTickScope(row, locations_.GetEnvironmentString(name)));
       return;
     case ReadRule::UserFirstText:
-      controls_.SetText(*row.control, Take(row, locations_.FindString(name)));
+      controls_.SetText(*row.control, TakeAndTickScope(row, locations_.FindString(name)));
       return;
     case ReadRule::MachineNumber:
-      ShowNumber(row, Take(row, locations_.GetMachineLong(name)), loaded);
+      ShowNumber(row, TakeAndTickScope(row, locations_.GetMachineLong(name)), loaded);
       return;
     case ReadRule::UserFirstNumber:
-      ShowNumber(row, Take(row, locations_.FindLong(name, row.defaultNumber)), loaded);
+      ShowNumber(row, TakeAndTickScope(row, locations_.FindLong(name, row.defaultNumber)), loaded);
       return;
     case ReadRule::FirstNonZero:
-      controls_.SetValue(*row.control, CheckBoxValueOf(Take(row, locations_.FindNonZeroLong(name))));
+      controls_.SetValue(*row.control,
+                         CheckBoxValueOf(TakeAndTickScope(row, locations_.FindNonZeroLong(name))));
       return;
     case ReadRule::Password:
       LoadPassword(row);
@@ -109,7 +110,7 @@ void SettingsLoad::ShowNumber(const Setting& row, std::int32_t number, BitSets& 
 // changes nothing, and that item stays when neither merge name holds a file.
 void SettingsLoad::LoadFirstNameFound(Rows rows) {
   for (auto row = rows.begin(); row != rows.end(); ++row) {
-    const std::string text = Take(**row, locations_.FindString(NameOf(**row)));
+    const std::string text = TakeAndTickScope(**row, locations_.FindString(NameOf(**row)));
     if (text.empty()) continue;
     controls_.SetText(*(*row)->control, text);
     if ((*row)->variant.persistent) controls_.SetValue(Id::chkPersistent, 1);
@@ -125,7 +126,7 @@ void SettingsLoad::LoadFirstNameFound(Rows rows) {
 }
 
 void SettingsLoad::LoadPassword(const Setting& row) {
-  const std::string stored = Take(row, locations_.FindString(NameOf(row)));
+  const std::string stored = TakeAndTickScope(row, locations_.FindString(NameOf(row)));
   const PasswordResult password = passwords_.DecryptPassword(stored);
   controls_.SetText(*row.control, password.text);
   if (password.status == PasswordStatus::Ok) return;
@@ -134,7 +135,7 @@ void SettingsLoad::LoadPassword(const Setting& row) {
 }
 
 template <typename Data>
-Data SettingsLoad::Take(const Setting& row, Found<Data> found) {
+Data SettingsLoad::TakeAndTickScope(const Setting& row, Found<Data> found) {
   const bool ticks = row.ticksApplyToAllUsers && (found.at == FoundAt::MachineKey ||
                                                   found.at == FoundAt::MachineKey64BitView);
   if (ticks) controls_.SetValue(Id::chkApplyToAllUsers, 1);

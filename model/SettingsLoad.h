@@ -36,7 +36,7 @@ class SettingsLoad {
   // machine key of a row that says so ticks chkApplyToAllUsers: the setting
   // was stored for all users.
   template <typename Data>
-  Data Take(const Setting& row, Found<Data> found);
+  Data TakeAndTickScope(const Setting& row, Found<Data> found);
   void NotePassedOver(const Setting& row, Found<std::string> found);
   void NoteUnreadRows();
 

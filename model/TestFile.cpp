@@ -37,7 +37,7 @@ void AdminUtilityMain::btnTestFile_Click() {
   if (printed) {
     ports_.messageBoxes.Show("File " + Quoted(controls.Text(ControlId::txtPDFFileName)) +
                                  " created.",
-                             kAdministratorUtilityTitle, kMbOk);
+                             kWindowMessageTitle, kMbOk);
   } else {
     ShowWindowWarning(ports_.messageBoxes, kNotPrinted);
   }

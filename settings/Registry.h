@@ -72,7 +72,7 @@ inline std::string ViewSuffix(RootKey root, std::string_view path, RegistryView 
 // The samDesired of an open or create: the one place a view becomes a flag.
 // A key with one view is opened without one: the flag would change nothing
 // there, and Wine, handed a 32-bit view flag, walks the key's whole path name
-// by name on every open, which made each open several times slower.
+// by name on every open, several times slower than an open without it.
 constexpr std::uint32_t AccessMask(KeyAccess access, RegistryView view, RootKey root,
                                    std::string_view path) {
   if (!KeyHasTwoViews(root, path)) return static_cast<std::uint32_t>(access);

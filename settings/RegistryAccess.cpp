@@ -208,7 +208,7 @@ long RegistryAccess::ReadStoredAndClose(KeyHandle key, const std::string& value,
 }
 
 void RegistryAccess::ShowFailure(const std::string& text) {
-  messages_.Show(text, kAdminUtilityTitle, kFailureStyle);
+  messages_.Show(text, kRegistryFailureTitle, kFailureStyle);
 }
 
 }  // namespace quillon

@@ -26,7 +26,7 @@ namespace {
 void ReportNoWindow() {
   const std::string text =
       "The window could not be created (error " + std::to_string(GetLastError()) + ").";
-  MessageBoxA(nullptr, text.c_str(), kAdminUtilityTitle, kMbOk | kMbIconExclamation);
+  MessageBoxA(nullptr, text.c_str(), kRegistryFailureTitle, kMbOk | kMbIconExclamation);
 }
 
 int Run(HINSTANCE instance, int showCommand) {

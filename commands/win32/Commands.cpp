@@ -88,7 +88,7 @@ class CallerChannel {
   // disk, a closed pipe): for the report and the help that is a failure.
   bool Say(const std::string& text, bool boxWithoutConsole) const {
     if (HasConsole()) return WriteAll(console_, text + "\r\n");
-    if (boxWithoutConsole) MessageBoxA(nullptr, text.c_str(), kAdministratorUtilityTitle, kMbOk);
+    if (boxWithoutConsole) MessageBoxA(nullptr, text.c_str(), kWindowMessageTitle, kMbOk);
     return true;
   }
 

@@ -126,7 +126,7 @@ int PressApply() {
   HWND box = nullptr;
   const bool asked = WaitFor(
       [&] {
-        box = FindWindowA("#32770", kAdministratorUtilityTitle);
+        box = FindWindowA("#32770", kWindowMessageTitle);
         return box != nullptr;
       },
       kStepPatience);
