@@ -108,4 +108,10 @@ std::span<const ControlDefinition> ControlTable();
 
 const ControlDefinition& DefinitionOf(ControlId id);
 
+// Whether a control is on the screen while `page` is shown: created visible,
+// and on that page or beside all of them.
+constexpr bool OnScreen(const ControlDefinition& definition, Page page) {
+  return definition.created.visible && (!definition.page || *definition.page == page);
+}
+
 }  // namespace quillon

@@ -40,14 +40,6 @@ const std::string kRange = "\" must hold a number from -2147483648 to 2147483647
 const std::string kAnyName = "|131076", kExisting = "|135172";
 
 // Controls greyed while their box is empty.
-const std::pair<Id, const char*> kEnablingGroups[] = {
-    {Id::txtPDFFileName,
-     "txtMergeFile; txtWatermarkFile; cboMergeCommand; cboWatermarkCommand; "
-     "lblAppend; lblApply; lblWatermarkFile;"},
-    {Id::txtWatermarkFile,
-     "lblWatermark; lblWatermarkPre; lblWatermarkPost; "
-     "txtExcludeWatermarkPre; txtExcludeWatermarkPost;"}};
-
 const Scenario kScenarios[] = {
     // the largest and smallest numbers a box takes; a typed password alone is a job option, so
     // "persistent" goes with it
@@ -219,9 +211,6 @@ TEST(Window, Scenarios) {
       const Lines loaded = s.Snapshot();
       for (const std::string& entry : Split(row.shown))
         EXPECT_EQ(std::ranges::count(loaded, entry), 1) << entry;
-      for (const auto& [source, members] : kEnablingGroups)
-        for (const std::string& member : Split(members))
-          EXPECT_EQ(s.controls.Enabled(IdNamed(member)), !s.Shown(source).empty()) << member;
       for (const std::string& entry : Split(row.typed)) s.Type(entry);
       window.Click(row.click);
       EXPECT_EQ(s.Describe(), row.after);
