@@ -7,20 +7,13 @@
 #include <set>
 #include <utility>
 
-#include "app/AdminUtilityMain.h"
-#include "app/ControlModel.h"
-#include "app/ControlTable.h"
+#include "model/AdminUtilityMain.h"
+#include "model/ControlTable.h"
 #include "commands/HeadlessPorts.h"
 #include "commands/SettingsDisplay.h"
-#include "settings/RecordingRegistry.h"
 
 namespace quillon {
 namespace {
-
-// The places a file may change that the load reads or Apply clears.
-constexpr FoundAt kPrinterPlaces[] = {FoundAt::LegacyUserKey,       FoundAt::UserKey,
-                                      FoundAt::MachineKey64BitView, FoundAt::MachineKey,
-                                      FoundAt::EnvironmentKey,      FoundAt::SaveDialogKey};
 
 // The place of the printer's that a file's key lands in, if any; a key
 // removed whole takes the places below it along.
@@ -28,10 +21,10 @@ std::vector<FoundAt> PlacesUnder(const RegFileOperation& operation, WindowsWidth
   std::vector<FoundAt> places;
   if (!operation.root) return places;
   const KeyInView key = ImportedKey(*operation.root, operation.path, width);
-  for (const FoundAt at : kPrinterPlaces) {
+  for (const FoundAt at : PlacesTheUtilityUses()) {
     const CopyPlace& place = PlaceOf(at);
     if (place.location.root != *operation.root ||
-        EffectiveView(place.location.root, place.location.path, ViewOf(place)) !=
+        EffectiveView(place.location.root, place.location.path, place.view) !=
             EffectiveView(*operation.root, key.path, key.view)) {
       continue;
     }
@@ -57,13 +50,13 @@ std::size_t RecordFile(RecordingRegistry& recorder, std::span<const RegFileOpera
     for (const FoundAt at : places) {
       const CopyPlace& place = PlaceOf(at);
       if (operation.kind == RegFileOperation::Kind::RemoveKey) {
-        recorder.RemoveKeyTree(place.location.root, place.location.path, ViewOf(place));
+        recorder.RemoveKeyTree(place.location.root, place.location.path, place.view);
         continue;
       }
       KeyHandle key{};
       // A key that cannot be read is the recorder's first read failure.
       if (recorder.OpenKey(place.location.root, place.location.path, KeyAccess::Write,
-                           ViewOf(place), key) != kErrorSuccess) {
+                           place.view, key) != kErrorSuccess) {
         continue;
       }
       if (operation.kind == RegFileOperation::Kind::SetValue) {
@@ -79,7 +72,8 @@ std::size_t RecordFile(RecordingRegistry& recorder, std::span<const RegFileOpera
 
 // A file made on Windows of the other width names the machine key so that it
 // lands in a view the utility does not read.
-std::optional<std::string> OtherWidth(std::span<const RegFileOperation> file, WindowsWidth width) {
+std::optional<std::string> OtherWidthWarning(std::span<const RegFileOperation> file,
+                                             WindowsWidth width) {
   bool redirected = false, plainWrite = false;
   for (const RegFileOperation& operation : file) {
     if (operation.root != RootKey::LocalMachine) continue;
@@ -100,21 +94,6 @@ std::optional<std::string> OtherWidth(std::span<const RegFileOperation> file, Wi
            "64-bit view, which the utility reads for numbers only.";
   }
   return std::nullopt;
-}
-
-struct Loaded {
-  ControlModel controls;
-  LoadRecord record;
-};
-
-std::optional<ReadFailure> Load(RecordingRegistry& recorder, Loaded& loaded,
-                                HelperLibrary& helperLibrary,
-                                const NumberSeparators& numberSeparators) {
-  NoPrinters printers;
-  HeadlessWindow headless(loaded.controls, recorder, printers, helperLibrary, numberSeparators);
-  headless.window.Form_Load();
-  loaded.record = headless.window.Record();
-  return recorder.FirstReadFailure();
 }
 
 // One line of the comparison: a setting under its caption, or one of the
@@ -143,7 +122,7 @@ std::vector<Entry> Entries() {
                        control.kind == ControlKind::kTextBox ||
                        control.kind == ControlKind::kComboBox;
     if (shows && !covered.contains(control.id)) {
-      entries.push_back({std::string(CaptionOf(control.id)), {control.id}, {}});
+      entries.push_back({CaptionOf(control.id), {control.id}, {}});
     }
   }
   return entries;
@@ -159,18 +138,18 @@ const Setting* NameTaken(const Entry& entry, const LoadRecord& record) {
   return nullptr;
 }
 
-bool Same(const Entry& entry, const Loaded& a, const Loaded& b) {
+bool Same(const Entry& entry, const HeadlessLoad& a, const HeadlessLoad& b) {
   const bool severalNames = entry.rows.size() > 1;
-  return (!severalNames || NameTaken(entry, a.record) == NameTaken(entry, b.record)) &&
+  return (!severalNames || NameTaken(entry, a.Record()) == NameTaken(entry, b.Record())) &&
          std::ranges::all_of(entry.controls, [&](ControlId id) {
            return a.controls.Text(id) == b.controls.Text(id) &&
                   a.controls.Value(id) == b.controls.Value(id);
          });
 }
 
-std::string Shown(const Entry& entry, const Loaded& loaded) {
+std::string Shown(const Entry& entry, const HeadlessLoad& loaded) {
   if (entry.rows.empty()) return ShownIn(loaded.controls, entry.controls.front());
-  return ShownFor(loaded.controls, *entry.rows.front(), loaded.record.passwordsNotShown);
+  return ShownFor(loaded.controls, *entry.rows.front(), loaded.Record().passwordsNotShown);
 }
 
 std::string Source(const Entry& entry, const LoadRecord& record, WindowsWidth width) {
@@ -181,11 +160,11 @@ std::string Source(const Entry& entry, const LoadRecord& record, WindowsWidth wi
                             : "now its default";
 }
 
-std::string Differs(const Entry& entry, const Loaded& now, const Loaded& after,
+std::string Differs(const Entry& entry, const HeadlessLoad& now, const HeadlessLoad& after,
                     WindowsWidth width) {
   const bool password = !entry.rows.empty() && entry.rows.front()->read == ReadRule::Password;
-  const auto shown = [&](const Loaded& loaded) {
-    const Setting* name = NameTaken(entry, loaded.record);
+  const auto shown = [&](const HeadlessLoad& loaded) {
+    const Setting* name = NameTaken(entry, loaded.Record());
     return Shown(entry, loaded) +
            (name && entry.rows.size() > 1 ? " under " + Quoted(name->name) : std::string());
   };
@@ -197,7 +176,7 @@ std::string Differs(const Entry& entry, const Loaded& now, const Loaded& after,
       const std::string nowShown = ShownIn(now.controls, id),
                         afterShown = ShownIn(after.controls, id);
       if (nowShown == afterShown) continue;
-      changes += (changes.empty() ? "" : "; ") + std::string(CaptionOf(id)) + " " + nowShown +
+      changes += (changes.empty() ? "" : "; ") + CaptionOf(id) + " " + nowShown +
                  ", the file " + afterShown;
     }
     line += changes;
@@ -206,13 +185,11 @@ std::string Differs(const Entry& entry, const Loaded& now, const Loaded& after,
     line += password && nowShown == afterShown ? "a different password"
                                                : "shows " + nowShown + ", the file " + afterShown;
   }
-  return line + "; " + Source(entry, now.record, width);
+  return line + "; " + Source(entry, now.Record(), width);
 }
 
 std::string CannotCheck(const ReadFailure& failure, WindowsWidth width) {
-  return "Cannot check: " +
-         std::string(failure.root == RootKey::LocalMachine ? "HKLM\\" : "HKCU\\") + failure.path +
-         ViewSuffix(failure.root, failure.path, failure.view, width) +
+  return "Cannot check: " + KeyNameInView(failure.root, failure.path, failure.view, width) +
          " could not be read (error " + std::to_string(failure.code) + ").";
 }
 
@@ -222,18 +199,21 @@ CheckOutcome CheckSettings(Registry& registry, HelperLibrary& helperLibrary,
                            const NumberSeparators& numberSeparators,
                            std::span<const RegFileOperation> file, WindowsWidth width) {
   std::vector<std::string> lines;
-  if (std::optional<std::string> other = OtherWidth(file, width)) lines.push_back(*other);
+  if (std::optional<std::string> other = OtherWidthWarning(file, width)) lines.push_back(*other);
 
+  NoPrinters printers;
   RecordingRegistry current(registry);
-  Loaded now;
-  if (const auto failure = Load(current, now, helperLibrary, numberSeparators)) {
+  const HeadlessLoad now(current, printers, helperLibrary, numberSeparators,
+                         LookDepth::UpToTheWinner);
+  if (const auto& failure = current.FirstReadFailure()) {
     lines.push_back(CannotCheck(*failure, width));
     return {CheckOutcome::Verdict::CannotCheck, lines};
   }
   RecordingRegistry imported(registry);
   const std::size_t elsewhere = RecordFile(imported, file, width);
-  Loaded after;
-  if (const auto failure = Load(imported, after, helperLibrary, numberSeparators)) {
+  const HeadlessLoad after(imported, printers, helperLibrary, numberSeparators,
+                           LookDepth::UpToTheWinner);
+  if (const auto& failure = imported.FirstReadFailure()) {
     lines.push_back(CannotCheck(*failure, width));
     return {CheckOutcome::Verdict::CannotCheck, lines};
   }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/LocaleNumber.h"
+#include "model/LocaleNumber.h"
 #include "crypto/HelperLibrary.h"
 #include "settings/RegFileReader.h"
 #include "settings/Registry.h"

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/ControlTable.h"
+#include "model/ControlTable.h"
 
 namespace quillon {
 namespace {

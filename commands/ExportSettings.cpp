@@ -7,11 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/AdminUtilityMain.h"
-#include "app/ControlModel.h"
-#include "app/ControlTable.h"
+#include "model/AdminUtilityMain.h"
+#include "model/ControlTable.h"
 #include "commands/HeadlessPorts.h"
-#include "settings/RecordingRegistry.h"
 
 namespace quillon {
 namespace {
@@ -71,12 +69,12 @@ ExportedSettings ExportSettings(Registry& registry, HelperLibrary& helperLibrary
                                 const ExportOrigin& origin, WindowsWidth width,
                                 const AnsiToUtf16& toUtf16, bool defaultsWanted) {
   RecordingRegistry recorder(registry);
-  ControlModel controls;
   NoPrinters printers;
-  HeadlessWindow headless(controls, recorder, printers, helperLibrary, numberSeparators);
-  headless.window.Form_Load();
+  HeadlessLoad load(recorder, printers, helperLibrary, numberSeparators, LookDepth::UpToTheWinner);
+  HeadlessWindow& headless = load.headless;
+  const ControlModel& controls = load.controls;
   const std::vector<std::string> loadMessages = std::exchange(headless.messages.texts, {});
-  const bool foundAnySetting = headless.window.Record().FoundAnySetting();
+  const bool foundAnySetting = load.Record().FoundAnySetting();
 
   // Apply closes the window when, and only when, it wrote everything.
   headless.window.btnApply_Click();

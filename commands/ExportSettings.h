@@ -6,7 +6,7 @@
 // cannot be read makes it refuse: read as empty, it would reset every target.
 #include <string>
 
-#include "app/LocaleNumber.h"
+#include "model/LocaleNumber.h"
 #include "crypto/HelperLibrary.h"
 #include "settings/RegFile.h"
 #include "settings/Registry.h"

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/AdminUtilityMain.h"
+#include "model/AdminUtilityMain.h"
+#include "model/ControlModel.h"
+#include "settings/RecordingRegistry.h"
 
 namespace quillon {
 
@@ -59,6 +61,20 @@ struct HeadlessWindow {
   NoFileDialog openFileDialog;
   NoBroadcast environmentBroadcast;
   AdminUtilityMain window;  // last: it works through the ports above
+};
+
+// The window's load on in-memory controls over a recorder, which the export,
+// the report and the check each start from.
+struct HeadlessLoad {
+  HeadlessLoad(RecordingRegistry& recorder, Printers& printers, HelperLibrary& helperLibrary,
+               const NumberSeparators& numberSeparators, LookDepth depth)
+      : headless(controls, recorder, printers, helperLibrary, numberSeparators) {
+    headless.window.Form_Load(depth);
+  }
+  const LoadRecord& Record() const { return headless.window.Record(); }
+
+  ControlModel controls;
+  HeadlessWindow headless;  // after the controls it works on
 };
 
 // A kept message as one line of a file or a console.

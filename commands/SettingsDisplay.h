@@ -9,25 +9,19 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ControlId.h"
-#include "app/Controls.h"
-#include "app/SettingsCatalogue.h"
+#include "model/Captions.h"
+#include "model/ControlId.h"
+#include "model/Controls.h"
+#include "model/SettingsCatalogue.h"
 #include "settings/Registry.h"
 #include "settings/SettingLocations.h"
+#include "settings/Spelling.h"
 
 namespace quillon {
 
-std::string Quoted(std::string_view text);
-RegistryView ViewOf(const CopyPlace& place);
 // "HKLM\Software\Marrowby\Quillon (64-bit view)"
 std::string KeyName(FoundAt at, WindowsWidth width);
 
-// The controls a bit set's bits tick or choose in.
-std::vector<ControlId> ControlsOf(BitSet set);
-// The control a row is shown under: its own, or its bit set's first.
-std::optional<ControlId> AnchorOf(const Setting& row);
-// A control's caption, or that of the label nearest to it.
-std::string_view CaptionOf(ControlId id);
 // What one control shows: its text in quotes, or a box's state.
 std::string ShownIn(const Controls& controls, ControlId id);
 // What a row's control or bit set shows.
@@ -38,8 +32,5 @@ std::string ShownFor(const Controls& controls, const Setting& row,
 // their tab order; rows no control shows come last.
 std::vector<const Setting*> InPageOrder();
 std::string PageTitle(const Setting& row);
-// The name a setting goes by: its number box's label, its control's caption,
-// or its value name.
-std::string Heading(const Setting& row);
 
 }  // namespace quillon

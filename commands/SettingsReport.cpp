@@ -12,67 +12,20 @@
 #include <utility>
 #include <vector>
 
-#include "app/AdminUtilityMain.h"
-#include "app/BitSets.h"
-#include "app/ControlModel.h"
-#include "app/ControlTable.h"
-#include "app/LoadRecord.h"
-#include "app/SettingsApply.h"
-#include "app/SettingsCatalogue.h"
+#include "model/AdminUtilityMain.h"
+#include "model/BitSets.h"
+#include "model/ControlTable.h"
+#include "model/LoadRecord.h"
+#include "model/SettingsCatalogue.h"
 #include "commands/HeadlessPorts.h"
 #include "commands/SettingsDisplay.h"
 #include "platform/Version.h"
-#include "settings/RecordingRegistry.h"
 #include "settings/SettingLocations.h"
 
 namespace quillon {
 namespace {
 
 using Id = ControlId;
-
-// One copy of a value, as stored, for its value to be shown.
-struct Copy {
-  long status = kErrorFileNotFound;  // kErrorSuccess when present
-  std::uint32_t type = kRegNone;
-  std::vector<std::uint8_t> data;
-};
-
-Copy ReadCopy(Registry& registry, FoundAt at, const std::string& name) {
-  const CopyPlace& place = PlaceOf(at);
-  Copy copy;
-  KeyHandle key{};
-  copy.status = registry.OpenKey(place.location.root, place.location.path, KeyAccess::Read,
-                                 ViewOf(place), key);
-  if (copy.status != kErrorSuccess) return copy;
-  std::uint32_t size = 0;
-  copy.status = registry.QueryValue(key, name, copy.type, nullptr, size);
-  copy.data.resize(size);
-  if (copy.status == kErrorSuccess && size > 0) {
-    copy.status = registry.QueryValue(key, name, copy.type, copy.data.data(), size);
-  }
-  registry.CloseKey(key);
-  return copy;
-}
-
-// Every place the load reads a setting, Apply clears it from, or a program
-// that uses it looks at instead; the 64-bit view where the process has one.
-std::vector<FoundAt> PlacesOf(const Setting& row, WindowsWidth width) {
-  if (row.write == WriteRule::TempFolder)
-    return {FoundAt::EnvironmentKey, FoundAt::UserEnvironmentKey};
-  if (row.write == WriteRule::SaveDialog) return {FoundAt::SaveDialogKey};
-  std::vector<FoundAt> places;
-  for (const FoundAt at : kLookupOrder) {
-    if (at != FoundAt::MachineKey64BitView || width == WindowsWidth::Bits64) places.push_back(at);
-  }
-  return places;
-}
-
-std::string Hex(std::uint32_t number) {
-  constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text = "0x";
-  for (int shift = 28; shift >= 0; shift -= 4) text += kDigits[(number >> shift) & 0xF];
-  return text;
-}
 
 std::string TypeName(std::uint32_t type) {
   constexpr std::pair<std::uint32_t, const char*> kNames[] = {
@@ -85,23 +38,25 @@ std::string TypeName(std::uint32_t type) {
 }
 
 // A stored password is only said to be there, never shown, nor its size.
-std::string ValueText(const Copy& copy, const Setting& row) {
+std::string ValueText(const RegistryValue& copy, const Setting& row) {
   const bool text = IsTextValue(copy.type);
+  const std::vector<std::uint8_t>& bytes = copy.data;
   if (row.read == ReadRule::Password) {
     if (!text) return TypeName(copy.type) + ", a value of the wrong type for a password";
     return TypeName(copy.type) +
-           (copy.data.empty() || copy.data.front() == 0 ? ", empty" : ", a stored password");
+           (bytes.empty() || bytes.front() == 0 ? ", empty" : ", a stored password");
   }
   if (text)
     return TypeName(copy.type) + " " +
-           Quoted(std::string(copy.data.begin(), std::ranges::find(copy.data, '\0')));
-  if (IsNumberValue(copy.type, static_cast<std::uint32_t>(copy.data.size()))) {
-    const std::int32_t number =
-        DwordNumber({copy.data[0], copy.data[1], copy.data[2], copy.data[3]});
+           Quoted(std::string(bytes.begin(), std::ranges::find(bytes, '\0')));
+  if (IsNumberValue(copy.type, static_cast<std::uint32_t>(bytes.size()))) {
+    const std::int32_t number = DwordNumber({bytes[0], bytes[1], bytes[2], bytes[3]});
+    const std::string bits =
+        HexDigits(static_cast<std::uint32_t>(number), 8, HexLetters::Capital);
     return TypeName(copy.type) + " " + std::to_string(number) +
-           (row.bitSet ? " (" + Hex(static_cast<std::uint32_t>(number)) + ")" : "");
+           (row.bitSet ? " (0x" + bits + ")" : "");
   }
-  return TypeName(copy.type) + ", " + std::to_string(copy.data.size()) + " bytes";
+  return TypeName(copy.type) + ", " + std::to_string(bytes.size()) + " bytes";
 }
 
 // What the load made of a copy it did not take.
@@ -121,28 +76,57 @@ std::string Judgement(Verdict verdict, const Setting& row) {
     case Verdict::Taken:
     case Verdict::Absent:
     case Verdict::Unreadable:
+    case Verdict::NotRead:
       break;
   }
   return "not read by the window:";
 }
 
-std::string EffectText(ApplyEffect effect) {
-  switch (effect) {
-    case ApplyEffect::Clears:
-      return "Apply clears it";
-    case ApplyEffect::ClearsWhilePrintFileDisabled:
-      return "Apply removes it while " + std::string(DefinitionOf(Id::chkPrintPDF).caption) +
-             " is ticked";
-    case ApplyEffect::Leaves:
-      break;
+// The copies Apply writes over or removes, learned by running it on the
+// loaded window over the recorder: once as the window shows, and once with
+// "Disable "Print File"" ticked, which alone decides whether a copy goes.
+struct ApplyTouches {
+  std::vector<RecordedChange> always;
+  std::vector<RecordedChange> whilePrintFileDisabled;
+};
+
+ApplyTouches RunApply(AdminUtilityMain& window, Controls& controls,
+                      const RecordingRegistry& recorder) {
+  ApplyTouches touches;
+  controls.SetValue(Id::chkPrintPDF, 0);
+  window.ApplySettings();
+  touches.always = recorder.Changes();
+  controls.SetValue(Id::chkPrintPDF, 1);
+  window.ApplySettings();
+  touches.whilePrintFileDisabled = recorder.Changes();
+  return touches;
+}
+
+bool Touches(const std::vector<RecordedChange>& changes, FoundAt at, std::string_view name) {
+  const CopyPlace& place = PlaceOf(at);
+  const Location& key = place.location;
+  return std::ranges::any_of(changes, [&](const RecordedChange& change) {
+    return change.root == key.root && SameName(change.path, key.path) &&
+           change.view == EffectiveView(key.root, key.path, place.view) &&
+           SameName(change.name, name);
+  });
+}
+
+std::string EffectText(const ApplyTouches& touches, FoundAt at, std::string_view name) {
+  if (Touches(touches.always, at, name)) return "Apply clears it";
+  if (Touches(touches.whilePrintFileDisabled, at, name)) {
+    return "Apply removes it while " + std::string(DefinitionOf(Id::chkPrintPDF).caption) +
+           " is ticked";
   }
   return "Apply leaves it";
 }
 
-struct Loaded {
+// What the report renders: the window as loaded, the load's record, what
+// Apply does to each copy.
+struct Rendered {
   const Controls& controls;
   const LoadRecord& record;
-  Registry& registry;
+  const ApplyTouches& touches;
   WindowsWidth width;
 };
 
@@ -155,14 +139,15 @@ const ValueRecord* OtherNameTaken(const LoadRecord& record, const Setting& row) 
   return other == record.values.end() ? nullptr : &*other;
 }
 
-std::string SourceLine(const Loaded& loaded, const Setting& row, const ValueRecord* value,
+std::string SourceLine(const Rendered& loaded, const Setting& row, const ValueRecord& value,
                        bool anyCopy) {
   const std::string name = Quoted(row.name);
-  if (!value) return name + " not read by the window";
-  if (value->taken != FoundAt::Nowhere) {
-    return name + " from " + KeyName(value->taken, loaded.width) + ": " +
-           ValueText(ReadCopy(loaded.registry, value->taken, std::string(row.name)), row) +
-           (value->ticksApplyToAllUsers ? "; ticks \"Apply to all users\"" : "");
+  if (row.read == ReadRule::Never) return name + " not read by the window";
+  if (value.taken != FoundAt::Nowhere) {
+    const Look& taken = *std::ranges::find(value.looks, value.taken, &Look::at);
+    return name + " from " + KeyName(value.taken, loaded.width) + ": " +
+           ValueText(taken.stored, row) +
+           (value.ticksApplyToAllUsers ? "; ticks \"Apply to all users\"" : "");
   }
   if (const ValueRecord* other = OtherNameTaken(loaded.record, row)) {
     return name + " not used: the box shows " + Quoted(other->row->name) + " instead";
@@ -174,42 +159,39 @@ std::string SourceLine(const Loaded& loaded, const Setting& row, const ValueReco
   return name + std::string(none) + ", the window shows its default";
 }
 
-void AddCopies(std::vector<std::string>& lines, const Loaded& loaded, const Setting& row) {
-  const std::string name(row.name);
-  const ValueRecord* value = loaded.record.Of(row);
+// Every copy but the one taken, as the load judged it.
+std::string CopyLine(const Rendered& loaded, const Setting& row, const Look& look) {
+  const std::string where = KeyName(look.at, loaded.width);
+  const std::string effect = EffectText(loaded.touches, look.at, row.name);
+  if (look.verdict == Verdict::Unreadable) {
+    return "cannot read " + where + " (error " + std::to_string(look.error) + "); " + effect;
+  }
+  if (look.error != kErrorSuccess) {
+    return "cannot read " + where + " (error " + std::to_string(look.error) +
+           "), not read by the window; " + effect;
+  }
+  const std::string judgement = !PlaceOf(look.at).utilityUses
+                                    ? "overrides the system's for this user's programs:"
+                                    : Judgement(look.verdict, row);
+  return judgement + " " + where + ": " + ValueText(look.stored, row) + "; " + effect;
+}
+
+void AddCopies(std::vector<std::string>& lines, const Rendered& loaded, const Setting& row) {
+  const ValueRecord& value = *loaded.record.Of(row);
   std::vector<std::string> copies;
-  for (const FoundAt at : PlacesOf(row, loaded.width)) {
-    const Look* look = nullptr;
-    if (value) {
-      const auto found = std::ranges::find(value->looks, at, &Look::at);
-      if (found != value->looks.end()) look = &*found;
-    }
-    const bool looked = look != nullptr;
-    if (looked && look->verdict == Verdict::Taken) continue;
-    const std::string where = KeyName(at, loaded.width);
-    const std::string effect = EffectText(ApplyEffectOn(row, at, loaded.record));
-    if (looked && look->verdict == Verdict::Unreadable) {
-      copies.push_back("cannot read " + where + " (error " + std::to_string(look->error) + "); " +
-                       effect);
+  for (const FoundAt at : CopiesOf(ResidenceOf(row), loaded.width)) {
+    const auto look = std::ranges::find(value.looks, at, &Look::at);
+    if (look == value.looks.end() || look->verdict == Verdict::Taken ||
+        look->verdict == Verdict::Absent) {
       continue;
     }
-    const Copy copy = ReadCopy(loaded.registry, at, name);
-    if (copy.status == kErrorFileNotFound) continue;
-    if (copy.status != kErrorSuccess) {
-      copies.push_back("cannot read " + where + " (error " + std::to_string(copy.status) +
-                       "), not read by the window; " + effect);
-      continue;
-    }
-    const std::string judgement = at == FoundAt::UserEnvironmentKey
-                                      ? "overrides the system's for this user's programs:"
-                                      : Judgement(looked ? look->verdict : Verdict::Absent, row);
-    copies.push_back(judgement + " " + where + ": " + ValueText(copy, row) + "; " + effect);
+    copies.push_back(CopyLine(loaded, row, *look));
   }
   lines.push_back("    " + SourceLine(loaded, row, value, !copies.empty()));
   for (const std::string& copy : copies) lines.push_back("      " + copy);
 }
 
-void AddSettings(std::vector<std::string>& lines, const Loaded& loaded) {
+void AddSettings(std::vector<std::string>& lines, const Rendered& loaded) {
   std::string page, heading;
   for (const Setting* row : InPageOrder()) {
     if (std::exchange(page, PageTitle(*row)) != page) lines.insert(lines.end(), {"", page});
@@ -235,10 +217,11 @@ std::vector<std::string> Header(const ReportOrigin& origin, WindowsWidth width,
   } else {
     lines.push_back(std::string("Windows: 64-bit, two views of HKLM\\Software; the utility ") +
                     (origin.wow64Process ? "runs" : "does not run") + " under WOW64");
-    lines.push_back(record.Read64BitView() ? "The window reads numbers from the 64-bit view first "
-                                             "(PROCESSOR_ARCHITECTURE names AMD64)"
-                                           : "The window neither reads nor clears the 64-bit view "
-                                             "(PROCESSOR_ARCHITECTURE does not name AMD64)");
+    const bool reads64BitView = record.firstNumberView == RegistryView::Wow64_64;
+    lines.push_back(reads64BitView ? "The window reads numbers from the 64-bit view first "
+                                     "(PROCESSOR_ARCHITECTURE names AMD64)"
+                                   : "The window neither reads nor clears the 64-bit view "
+                                     "(PROCESSOR_ARCHITECTURE does not name AMD64)");
   }
   lines.insert(lines.end(),
                {std::string("Helper library ") + kHelperLibraryName + ": " +
@@ -257,21 +240,22 @@ std::vector<std::string> Header(const ReportOrigin& origin, WindowsWidth width,
 std::string SettingsReport(Registry& registry, HelperLibrary& helperLibrary, Printers& printers,
                            const NumberSeparators& numberSeparators, const ReportOrigin& origin,
                            WindowsWidth width) {
-  // The load writes nothing; reading through a recorder, it creates no key.
+  // The load and Apply write nothing; reading through a recorder, they create no key.
   RecordingRegistry reader(registry);
-  ControlModel controls;
-  HeadlessWindow headless(controls, reader, printers, helperLibrary, numberSeparators);
-  headless.window.Form_Load(LookDepth::EveryCopy);
-  const LoadRecord& record = headless.window.Record();
+  HeadlessLoad load(reader, printers, helperLibrary, numberSeparators, LookDepth::EveryCopy);
+  const LoadRecord& record = load.Record();
+  const ControlModel shown = load.controls;
+  const std::vector<std::string> messages = std::exchange(load.headless.messages.texts, {});
+  const ApplyTouches touches = RunApply(load.headless.window, load.controls, reader);
 
   const std::vector<std::string> names = printers.InstalledPrinterNames();
   std::vector<std::string> lines =
       Header(origin, width, record, std::ranges::find(names, kProductPrinterName) != names.end(),
-             controls.Value(Id::chkApplyToAllUsers) != 0);
-  for (const std::string& message : headless.messages.texts) {
+             shown.Value(Id::chkApplyToAllUsers) != 0);
+  for (const std::string& message : messages) {
     lines.push_back("The window would have said: " + OneLine(message));
   }
-  AddSettings(lines, {controls, record, registry, width});
+  AddSettings(lines, {shown, record, touches, width});
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";
   return text;

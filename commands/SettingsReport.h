@@ -6,8 +6,8 @@
 // nothing; the report only renders that record. Nothing in the registry changes.
 #include <string>
 
-#include "app/LocaleNumber.h"
-#include "app/Printers.h"
+#include "model/LocaleNumber.h"
+#include "model/Printers.h"
 #include "crypto/HelperLibrary.h"
 #include "settings/Registry.h"
 

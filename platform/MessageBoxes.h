@@ -13,10 +13,10 @@ inline constexpr unsigned kMbOk = 0x0;
 inline constexpr unsigned kMbIconExclamation = 0x30;
 
 // Caption of the registry operations' error messages.
-inline constexpr const char* kAdminUtilityTitle = "Quillon Admin Utility";
+inline constexpr const char* kRegistryFailureTitle = "Quillon Admin Utility";
 // Caption of the window's own messages: the confirmations ("Settings
 // saved.", the test file message) and its warnings about a pass.
-inline constexpr const char* kAdministratorUtilityTitle = QUILLON_PRODUCT_NAME;
+inline constexpr const char* kWindowMessageTitle = QUILLON_PRODUCT_NAME;
 
 class MessageBoxes {
  public:
@@ -28,7 +28,7 @@ class MessageBoxes {
 // The window's own warnings carry its title, as its confirmations do; the
 // registry operations' messages keep theirs.
 inline void ShowWindowWarning(MessageBoxes& boxes, const std::string& text) {
-  boxes.Show(text, kAdministratorUtilityTitle, kMbIconExclamation | kMbOk);
+  boxes.Show(text, kWindowMessageTitle, kMbIconExclamation | kMbOk);
 }
 
 }  // namespace quillon

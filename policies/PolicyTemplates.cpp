@@ -1,173 +1,31 @@
-// The policies, walked out of the settings catalogue and the lookup order,
-// and the two files written from them.
+// The policies, walked out of the settings catalogue and the places the
+// load reads.
 #include "policies/PolicyTemplates.h"
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
-#include "app/BitSets.h"
+#include "model/Captions.h"
+#include "policies/PolicyExplanation.h"
 #include "settings/SettingLocations.h"
+#include "settings/Spelling.h"
 
 namespace quillon {
 namespace {
 
-using Id = ControlId;
 using Rows = std::span<const Setting>;
 
-constexpr PolicyExclusion kExclusions[] = {
-    {"default user password", WriteRule::Password,
-     "A GPO's Registry.pol lies in SYSVOL, which every domain user can read, and the stored form "
-     "of the password can be decoded by anyone with the utility. Set it with the utility, or "
-     "carry its /export file through a share only administrators can read."},
-    {"default master password", WriteRule::Password,
-     "As the default user password: nothing secret belongs in a GPO."},
-    {"QUILLONTEMP", WriteRule::TempFolder,
-     "A system environment variable under SYSTEM\\, which Intune refuses, and which running "
-     "programs see only once the change is announced. Group Policy Preferences' Environment "
-     "items (Computer Configuration, Preferences, Windows Settings, Environment: a system "
-     "variable named QUILLONTEMP) set it and announce it."},
-    {"file options", WriteRule::SaveDialog,
-     "The save dialog's own per-user number, which the window never shows: Apply only removes it."},
-    {"persistent", WriteRule::Persistent,
-     "Not a setting of its own: the policies for the job's options set it to 1 beside their value, "
-     "as Apply does."},
-};
-
-constexpr std::string_view kPageNames[kPageCount] = {"FileSave", "Email", "FileName",
-                                                     "Troubleshooting", "Security"};
-constexpr std::string_view kNamespace = "Marrowby.Policies.Quillon";
-constexpr std::string_view kSupported = "SUPPORTED_Windows";
-constexpr std::string_view kSupported64 = "SUPPORTED_Windows64";
-constexpr std::string_view kCategory = "Quillon";
 constexpr std::uint32_t kLargestNumber = 2147483647;
-
-// A text box's caption is the label beside it; some read as a sentence made
-// of several controls' captions (or a combo's item).
-struct CaptionParts {
-  Id box;
-  std::string_view lead;  // a combo item shown before the labels
-  Id first;
-  std::optional<Id> second;
-};
-constexpr CaptionParts kCaptions[] = {
-    {Id::txtDefaultPath, {}, Id::Label5, {}},
-    {Id::txtDefaultWatermarkFile, {}, Id::Label20, {}},
-    {Id::txtMailSubject, {}, Id::Label6, {}},
-    {Id::txtMailAddress, {}, Id::Label7, {}},
-    {Id::txtMailCCAddress, {}, Id::Label11, {}},
-    {Id::txtMailBody, {}, Id::Label8, {}},
-    {Id::txtPDFFileName, {}, Id::Label2, {}},
-    {Id::txtAutoNameContentSearchWord, {}, Id::Label1, {}},
-    {Id::txtPostAction, {}, Id::Label9, {}},
-    {Id::txtMergeFile, kAppendItem, Id::lblAppend, {}},
-    {Id::txtWatermarkFile, {}, Id::lblApply, Id::lblWatermarkFile},
-    {Id::txtExcludeWatermarkPre, {}, Id::lblWatermark, Id::lblWatermarkPre},
-    {Id::txtExcludeWatermarkPost, {}, Id::lblWatermark, Id::lblWatermarkPost},
-};
-
-std::string Caption(Id id) { return std::string(DefinitionOf(id).caption); }
-
-std::string DisplayName(const Setting& row) {
-  if (row.bitSet) return "\"" + std::string(row.name) + "\" (a bit set)";
-  const auto parts = std::ranges::find(kCaptions, *row.control, &CaptionParts::box);
-  if (parts == std::end(kCaptions)) return Caption(row.label ? *row.label : *row.control);
-  std::string caption = parts->lead.empty() ? "" : std::string(parts->lead) + " ";
-  caption += Caption(parts->first);
-  if (parts->second) caption += " " + Caption(*parts->second);
-  return caption;
-}
-
-// A bit set is listed with the page of the controls most of its bits show on.
-Page PageOf(const Setting& row) {
-  if (!row.bitSet) return *DefinitionOf(*row.control).page;
-  switch (*row.bitSet) {
-    case BitSet::DisabledOptions:
-      return Page::kFileSave;
-    case BitSet::FileOptions:
-      return Page::kFileName;
-    default:
-      return Page::kSecurity;
-  }
-}
-
-std::string Hex(std::uint32_t bit) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  do {
-    hex.insert(hex.begin(), kDigits[bit % 16]);
-    bit /= 16;
-  } while (bit != 0);
-  return "0x" + hex;
-}
-
-std::string BitLine(std::uint32_t bit, const std::string& meaning) {
-  return "\n" + std::to_string(bit) + " (" + Hex(bit) + "): " + meaning;
-}
-
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
-// The bits of a bit set, what each stands for in the window, and the
-// largest number they make together.
-struct BitList {
-  std::string lines;
-  std::uint32_t all = 0;
-  void Add(std::uint32_t bit, const std::string& meaning) {
-    lines += BitLine(bit, meaning);
-    all |= bit;
-  }
-};
-
-BitList BitsOf(BitSet set) {
-  BitList list;
-  switch (set) {
-    case BitSet::DisabledOptions:
-      for (const DisabledOptionBit& option : kDisabledOptionBits) {
-        list.Add(option.bit, Quoted(DefinitionOf(option.box).caption) +
-                                 (option.sense == Sense::Set ? " ticked" : " cleared"));
-      }
-      break;
-    case BitSet::Options:
-      for (const EncryptionLevel& level : kEncryptionLevels) {
-        if (level.bit != 0) list.Add(level.bit, Quoted(level.item));
-      }
-      list.Add(kResizingBit, Quoted(DefinitionOf(kResizingBox).caption) + " ticked");
-      list.lines += "\nNone of the encryption bits, with the mask's: " + Quoted(kNoEncryptionItem) +
-                    ". Each bit counts only with its bits in \"default options mask\".";
-      break;
-    case BitSet::OptionsMask:
-      list.Add(kEncryptionGroup, Quoted(DefinitionOf(Id::Label15).caption) + " is chosen");
-      list.Add(kResizingBit, Quoted(DefinitionOf(kResizingBox).caption) + " is set");
-      break;
-    case BitSet::Permissions:
-      for (const PermissionCombo& combo : kPermissionCombos) {
-        list.Add(combo.bits, Quoted(combo.allowItem) + "; without it, and with the mask's bits, " +
-                                 Quoted(combo.preventItem));
-      }
-      break;
-    case BitSet::PermissionsMask:
-      for (const PermissionCombo& combo : kPermissionCombos) {
-        list.Add(combo.bits, Quoted(combo.allowItem) + " or " + Quoted(combo.preventItem) +
-                                 " is chosen");
-      }
-      break;
-    case BitSet::FileOptions:
-      for (const WatermarkPlacement& placement : kWatermarkPlacements) {
-        list.Add(placement.bit, Quoted(placement.item) + ", with a watermark file");
-      }
-      break;
-  }
-  return list;
-}
 
 // Group Policy writes a machine key as named in the 64-bit view; the
 // program's own view is the 32-bit one, reached by the WOW6432Node name.
 std::string KeyName(FoundAt copy) {
   const CopyPlace& place = PlaceOf(copy);
   const std::string path = place.location.path;
-  if (place.location.root == RootKey::CurrentUser || place.use64BitView) return path;
-  constexpr std::string_view kSoftware = "Software\\";
-  return std::string(kSoftware) + "WOW6432Node\\" + path.substr(kSoftware.size());
+  if (place.location.root == RootKey::CurrentUser || place.view == RegistryView::Wow64_64) {
+    return path;
+  }
+  return RedirectedPath(path);
 }
 
 bool InHive(FoundAt copy, PolicyClass policyClass) {
@@ -175,18 +33,11 @@ bool InHive(FoundAt copy, PolicyClass policyClass) {
          (policyClass == PolicyClass::Machine);
 }
 
-// Texts are never read in the machine key's 64-bit view.
-bool LoadReads(FoundAt copy, ValueType type) {
-  return copy != FoundAt::MachineKey64BitView || type == ValueType::Number;
-}
-
 // Where a policy of the class stores the value: the first place the load
 // reads in its hive.
 FoundAt StoredAt(PolicyClass policyClass, ValueType type) {
-  for (const FoundAt copy : kLookupOrder) {
-    if (copy != FoundAt::LegacyUserKey && InHive(copy, policyClass) && LoadReads(copy, type)) {
-      return copy;
-    }
+  for (const FoundAt copy : PlacesRead(Residence::UserFirst, type)) {
+    if (copy != FoundAt::LegacyUserKey && InHive(copy, policyClass)) return copy;
   }
   return FoundAt::MachineKey;
 }
@@ -209,128 +60,7 @@ const Setting& StoredRow(Rows rows) {
   return *row;
 }
 
-bool Excluded(const Setting& row) {
-  return std::ranges::any_of(kExclusions, [&row](const PolicyExclusion& exclusion) {
-    return exclusion.name == row.name && exclusion.write == row.write;
-  });
-}
-
-bool UserFirst(ReadRule rule) {
-  switch (rule) {
-    case ReadRule::UserFirstText:
-    case ReadRule::UserFirstNumber:
-    case ReadRule::FirstNonZero:
-    case ReadRule::FileName:
-    case ReadRule::PostAction:
-    case ReadRule::MergeFile:
-      return true;
-    default:
-      return false;
-  }
-}
-
-std::string Listed(const std::vector<std::string>& items) {
-  std::string text;
-  for (const std::string& item : items) text += "\n" + item;
-  return text;
-}
-
-std::string ExplainOf(const Policy& policy, const Setting& row, Rows rows, const BitList& bits) {
-  const bool number = policy.control != PolicyControl::Text;
-  const ControlDefinition* box = row.control ? &DefinitionOf(*row.control) : nullptr;
-  const std::string hive = policy.policyClass == PolicyClass::Machine ? "HKLM\\" : "HKCU\\";
-  const std::string hiveName =
-      policy.policyClass == PolicyClass::Machine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
-  const std::string shown =
-      policy.displayName.starts_with('"') ? policy.displayName : Quoted(policy.displayName);
-  std::string text = "Presets " + shown + " on the " +
-                     Quoted(kTabControl.tabCaptions[static_cast<std::size_t>(policy.page)]) +
-                     " page of the Quillon Administrator Utility, for the Quillon PDF printer.";
-  if (box && !box->toolTip.empty()) text += " " + std::string(box->toolTip);
-
-  text += "\n\nEnabled: ";
-  text += policy.control == PolicyControl::CheckBox ? "ticks it, storing 1"
-                                                    : "stores the value you enter";
-  text += " as " + Quoted(policy.value.valueName) + " (" + (number ? "REG_DWORD" : "REG_EXPAND_SZ") +
-          ") in " + hive + policy.value.key;
-  if (policy.value.key.find("WOW6432Node") != std::string::npos) {
-    text += ", which is the 32-bit registry view of HKLM\\Software\\Marrowby\\Quillon, the one the "
-            "printer reads texts from";
-  } else if (policy.policyClass == PolicyClass::Machine) {
-    text += " (the 64-bit registry view, which the printer reads numbers from first)";
-  }
-  text += ".";
-  if (!bits.lines.empty()) {
-    text += " Its bits, added together (/report shows the number the window's boxes make):" +
-            bits.lines;
-  }
-  std::vector<std::string> removed;
-  for (const PolicyValue& value : policy.removals) {
-    removed.push_back(hive + value.key + ": " + Quoted(value.valueName));
-  }
-  if (!removed.empty()) {
-    text += "\n\nIt also removes every other copy the printer could read in " + hiveName +
-            ", so that the value wins:" + Listed(removed);
-  }
-  if (!policy.alsoSetsToOne.empty()) {
-    text += "\n\nAs Apply does when it stores one of the job's options, Enabled also stores "
-            "\"persistent\" = 1 in " + hive + policy.alsoSetsToOne.front().key +
-            ". Disabled leaves \"persistent\" alone: the other job options share it.";
-  }
-
-  text += "\n\nDisabled: removes the value and those copies, so the printer uses its default: ";
-  if (policy.control == PolicyControl::Text) {
-    text += "none.";
-  } else if (policy.control == PolicyControl::CheckBox) {
-    text += "the box clear.";
-  } else {
-    text += std::to_string(policy.defaultNumber) + ".";
-  }
-  text += " Not configured: changes nothing.";
-
-  if (UserFirst(row.read) && policy.policyClass == PolicyClass::Machine) {
-    text += "\n\nOnly a default for all users of the computer: a copy a user keeps (in "
-            "HKCU\\Software\\Marrowby\\Quillon or in the per-user legacy key) comes first. To "
-            "hold the setting for every user, use the policy of the same name under User "
-            "Configuration.";
-  } else if (UserFirst(row.read)) {
-    std::vector<std::string> earlier;
-    for (const Setting& other : rows) {
-      if (LoadRank(other) < LoadRank(row)) earlier.push_back(Quoted(other.name));
-    }
-    text += "\n\nIt comes before any copy stored for all users of the computer";
-    if (earlier.empty()) {
-      text += ".";
-    } else {
-      text += ", except one stored under a name the printer tries first:";
-      for (const std::string& name : earlier) text += " " + name;
-      text += ". The policy of the same name under Computer Configuration, Enabled or "
-              "Disabled, removes those.";
-    }
-  }
-  if (rows.size() > 1) {
-    text += "\n\nThe printer keeps this setting under " + std::to_string(rows.size()) +
-            " names; this policy stores " + Quoted(row.name);
-    if (row.write == WriteRule::PostAction) {
-      text += ", which the window shows with " +
-              Quoted(DefinitionOf(Id::chkPostActionWait).caption) + " ticked";
-    } else if (!row.variant.mergeCommand.empty()) {
-      text += ", which the window shows with " + Quoted(row.variant.mergeCommand) + " chosen";
-    }
-    text += ", and removes the others. For another of them, use the utility's window, or its "
-            "/export file.";
-  }
-  if (policy.only64BitWindows) {
-    text += "\n\nFor 64-bit Windows (x64 or ARM64). On 32-bit Windows the key above is one "
-            "the printer does not read: set the value there with the utility, or with its "
-            "/export file.";
-  }
-  text += "\n\nA preference, not a policy: the value lies outside Software\\Policies, so it "
-          "stays when the GPO is removed or no longer applies. Set the policy to Disabled "
-          "first to remove it. On a computer, \"quillon-admin /report\" shows where each "
-          "setting comes from.";
-  return text;
-}
+bool Excluded(const Setting& row) { return !row.noPolicyBecause.empty(); }
 
 std::string PolicyName(std::string_view valueName) {
   std::string name;
@@ -352,8 +82,8 @@ Policy PolicyFor(Rows rows, PolicyClass policyClass, bool companion) {
   Policy policy;
   policy.name = PolicyName(row.name) + (companion ? "_AllUsers" : "");
   policy.policyClass = policyClass;
-  policy.page = PageOf(row);
-  policy.displayName = DisplayName(row);
+  policy.page = *PageOf(row);
+  policy.displayName = Heading(row);
   const FoundAt stored = StoredAt(policyClass, row.type);
   policy.value = {KeyName(stored), std::string(row.name)};
   policy.only64BitWindows = policyClass == PolicyClass::Machine && row.type == ValueType::Text;
@@ -376,8 +106,8 @@ Policy PolicyFor(Rows rows, PolicyClass policyClass, bool companion) {
   for (const Setting& name : rows) names.push_back(&name);
   std::ranges::stable_sort(names, {}, [](const Setting* r) { return LoadRank(*r); });
   for (const Setting* name : names) {
-    for (const FoundAt copy : kLookupOrder) {
-      if (!InHive(copy, policyClass) || !LoadReads(copy, row.type)) continue;
+    for (const FoundAt copy : PlacesRead(Residence::UserFirst, row.type)) {
+      if (!InHive(copy, policyClass)) continue;
       if (name == &row && copy == stored) continue;
       policy.removals.push_back({KeyName(copy), std::string(name->name)});
     }
@@ -394,94 +124,7 @@ Policy PolicyFor(Rows rows, PolicyClass policyClass, bool companion) {
   return policy;
 }
 
-// XML text: the five characters that may not stand as they are.
-std::string Escaped(std::string_view text) {
-  std::string escaped;
-  for (const char c : text) {
-    switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      case '\'': escaped += "&apos;"; break;
-      default: escaped += c;
-    }
-  }
-  return escaped;
-}
-
-std::string Attribute(std::string_view name, std::string_view value) {
-  return " " + std::string(name) + "=\"" + Escaped(value) + "\"";
-}
-
-std::string Item(const PolicyValue& value, const std::string& data) {
-  return "        <item" + Attribute("key", value.key) + Attribute("valueName", value.valueName) +
-         "><value>" + data + "</value></item>\n";
-}
-
-constexpr std::string_view kDelete = "<delete/>";
-constexpr std::string_view kOne = "<decimal value=\"1\"/>";
-
-std::string PolicyElement(const Policy& p) {
-  const std::string category = std::string(kPageNames[static_cast<std::size_t>(p.page)]);
-  std::string xml = "    <policy" + Attribute("name", p.name) +
-                    Attribute("class", p.policyClass == PolicyClass::Machine ? "Machine" : "User") +
-                    Attribute("displayName", "$(string." + p.name + ")") +
-                    Attribute("explainText", "$(string." + p.name + "_Explain)") +
-                    Attribute("key", p.value.key);
-  if (p.control == PolicyControl::CheckBox) {
-    xml += Attribute("valueName", p.value.valueName);
-  } else {
-    xml += Attribute("presentation", "$(presentation." + p.name + ")");
-  }
-  xml += ">\n      <parentCategory" + Attribute("ref", category) + "/>\n      <supportedOn" +
-         Attribute("ref", p.only64BitWindows ? kSupported64 : kSupported) + "/>\n";
-  if (p.control == PolicyControl::CheckBox) {
-    xml += "      <enabledValue>" + std::string(kOne) + "</enabledValue>\n";
-    xml += "      <disabledValue>" + std::string(kDelete) + "</disabledValue>\n";
-  }
-  std::string enabled, disabled;
-  for (const PolicyValue& value : p.removals) enabled += Item(value, std::string(kDelete));
-  for (const PolicyValue& value : p.alsoSetsToOne) enabled += Item(value, std::string(kOne));
-  if (p.control != PolicyControl::CheckBox) disabled += Item(p.value, std::string(kDelete));
-  for (const PolicyValue& value : p.removals) disabled += Item(value, std::string(kDelete));
-  if (!enabled.empty()) xml += "      <enabledList>\n" + enabled + "      </enabledList>\n";
-  if (!disabled.empty()) xml += "      <disabledList>\n" + disabled + "      </disabledList>\n";
-  if (p.control == PolicyControl::Text) {
-    xml += "      <elements>\n        <text" + Attribute("id", p.name) +
-           Attribute("valueName", p.value.valueName) + Attribute("required", "true") +
-           Attribute("expandable", "true") + "/>\n      </elements>\n";
-  } else if (p.control == PolicyControl::Decimal) {
-    xml += "      <elements>\n        <decimal" + Attribute("id", p.name) +
-           Attribute("valueName", p.value.valueName) + Attribute("required", "true") +
-           Attribute("minValue", "0") + Attribute("maxValue", std::to_string(p.maxValue)) +
-           "/>\n      </elements>\n";
-  }
-  return xml + "    </policy>\n";
-}
-
-constexpr std::string_view kXmlHeader = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
-constexpr std::string_view kSchemaAttributes =
-    " xmlns:xsd=\"http://www.w3.org/2001/XMLSchema\""
-    " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
-    " revision=\"1.0\" schemaVersion=\"1.0\""
-    " xmlns=\"http://schemas.microsoft.com/GroupPolicy/2006/07/PolicyDefinitions\"";
-
-std::string StringEntry(std::string_view id, std::string_view text) {
-  return "      <string" + Attribute("id", id) + ">" + Escaped(text) + "</string>\n";
-}
-
-// The XML declaration, the note that the file is made, and the root's start tag.
-std::string FileStart(std::string_view root) {
-  return std::string(kXmlHeader) +
-         "<!-- Made by the utility's policy template writer from its settings catalogue; "
-         "edit the catalogue, not this file. -->\n<" +
-         std::string(root) + std::string(kSchemaAttributes) + ">\n";
-}
-
 }  // namespace
-
-std::span<const PolicyExclusion> PolicyExclusions() { return kExclusions; }
 
 std::vector<Policy> Policies() {
   std::vector<Policy> policies;
@@ -515,66 +158,6 @@ std::vector<Policy> Policies() {
   // In the window's order: page by page, then as the catalogue has them.
   std::ranges::stable_sort(policies, {}, &Policy::page);
   return policies;
-}
-
-std::string PolicyDefinitionsFile(const std::vector<Policy>& policies) {
-  std::string xml = FileStart("policyDefinitions");
-  xml += "  <policyNamespaces>\n    <target" + Attribute("prefix", "quillon") +
-         Attribute("namespace", kNamespace) + "/>\n  </policyNamespaces>\n";
-  xml += "  <resources" + Attribute("minRequiredRevision", "1.0") + "/>\n";
-  xml += "  <supportedOn>\n    <definitions>\n";
-  for (const std::string_view id : {kSupported, kSupported64}) {
-    xml += "      <definition" + Attribute("name", id) +
-           Attribute("displayName", "$(string." + std::string(id) + ")") + "/>\n";
-  }
-  xml += "    </definitions>\n  </supportedOn>\n  <categories>\n";
-  xml += "    <category" + Attribute("name", kCategory) +
-         Attribute("displayName", "$(string.Category_Quillon)") + "/>\n";
-  for (const std::string_view page : kPageNames) {
-    xml += "    <category" + Attribute("name", page) +
-           Attribute("displayName", "$(string.Category_" + std::string(page) + ")") +
-           ">\n      <parentCategory" + Attribute("ref", kCategory) + "/>\n    </category>\n";
-  }
-  xml += "  </categories>\n  <policies>\n";
-  for (const Policy& policy : policies) xml += PolicyElement(policy);
-  xml += "  </policies>\n</policyDefinitions>\n";
-  return xml;
-}
-
-std::string PolicyResourcesFile(const std::vector<Policy>& policies) {
-  std::string xml = FileStart("policyDefinitionResources");
-  xml += "  <displayName>Quillon PDF printer</displayName>\n";
-  xml += "  <description>Presets the Quillon PDF printer as the Quillon Administrator Utility "
-         "does.</description>\n";
-  xml += "  <resources>\n    <stringTable>\n";
-  xml += StringEntry(kSupported, "Windows, 32-bit or 64-bit");
-  xml += StringEntry(kSupported64,
-                     "64-bit Windows (x64 or ARM64); on 32-bit Windows the printer does not read "
-                     "the key this policy writes");
-  xml += StringEntry("Category_Quillon", "Quillon PDF printer");
-  for (std::size_t page = 0; page < kPageCount; ++page) {
-    xml += StringEntry("Category_" + std::string(kPageNames[page]), kTabControl.tabCaptions[page]);
-  }
-  for (const Policy& policy : policies) {
-    xml += StringEntry(policy.name, policy.displayName);
-    xml += StringEntry(policy.name + "_Explain", policy.explain);
-  }
-  xml += "    </stringTable>\n    <presentationTable>\n";
-  for (const Policy& policy : policies) {
-    if (policy.control == PolicyControl::CheckBox) continue;
-    xml += "      <presentation" + Attribute("id", policy.name) + ">\n";
-    if (policy.control == PolicyControl::Text) {
-      xml += "        <textBox" + Attribute("refId", policy.name) + "><label>" +
-             Escaped(policy.displayName) + "</label></textBox>\n";
-    } else {
-      xml += "        <decimalTextBox" + Attribute("refId", policy.name) +
-             Attribute("defaultValue", std::to_string(policy.defaultNumber)) + ">" +
-             Escaped(policy.displayName) + "</decimalTextBox>\n";
-    }
-    xml += "      </presentation>\n";
-  }
-  xml += "    </presentationTable>\n  </resources>\n</policyDefinitionResources>\n";
-  return xml;
 }
 
 }  // namespace quillon

@@ -2,16 +2,16 @@
 // The Group Policy and Intune templates (quillon.admx and its en-US
 // quillon.adml), made from the settings catalogue: one policy per setting
 // the window shows, in the class whose keys the load reads first, each
-// removing every other copy the load could find in its hive. Settings the
-// templates leave out are listed with the reason.
+// removing every other copy the load could find in its hive. The catalogue
+// says why it leaves a setting out.
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/ControlTable.h"
-#include "app/SettingsCatalogue.h"
+#include "model/ControlTable.h"
+#include "model/SettingsCatalogue.h"
 
 namespace quillon {
 
@@ -51,15 +51,7 @@ struct Policy {
   std::vector<PolicyValue> alsoSetsToOne;
 };
 
-// A catalogue row the templates leave out, and why.
-struct PolicyExclusion {
-  std::string_view name;
-  WriteRule write;
-  std::string_view reason;
-};
-
 std::vector<Policy> Policies();
-std::span<const PolicyExclusion> PolicyExclusions();
 
 // The two files, as written to packaging/files/PolicyDefinitions/.
 std::string PolicyDefinitionsFile(const std::vector<Policy>& policies);

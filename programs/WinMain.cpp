@@ -7,12 +7,12 @@
 #include <memory>
 #include <string>
 
-#include "app/AdminUtilityMain.h"
+#include "model/AdminUtilityMain.h"
 #include "app/win32/MainWindow.h"
-#include "app/win32/UserNumberSeparators.h"
-#include "app/win32/Win32EnvironmentBroadcast.h"
-#include "app/win32/Win32OpenFileDialog.h"
-#include "app/win32/Win32Printers.h"
+#include "model/win32/UserNumberSeparators.h"
+#include "settings/win32/Win32EnvironmentBroadcast.h"
+#include "model/win32/Win32OpenFileDialog.h"
+#include "model/win32/Win32Printers.h"
 #include "commands/CommandLine.h"
 #include "commands/win32/Commands.h"
 #include "crypto/win32/Win32HelperLibrary.h"
@@ -26,7 +26,7 @@ namespace {
 void ReportNoWindow() {
   const std::string text =
       "The window could not be created (error " + std::to_string(GetLastError()) + ").";
-  MessageBoxA(nullptr, text.c_str(), kAdminUtilityTitle, kMbOk | kMbIconExclamation);
+  MessageBoxA(nullptr, text.c_str(), kRegistryFailureTitle, kMbOk | kMbIconExclamation);
 }
 
 int Run(HINSTANCE instance, int showCommand) {

@@ -2,7 +2,7 @@
 """Mutation testing of the portable core against the native unit tests.
 
 A developer tool, not a test and not part of CI. It plants one small slip at a
-time in the core's sources (crypto/, settings/, app/, commands/, without their
+time in the core's sources (crypto/, settings/, model/, app/, commands/, without their
 win32/, substitute/, tests/, bench/, fuzz/, tools/ and quillonc/ folders), rebuilds the
 native preset incrementally, runs the native test programs, and puts the
 source back byte for byte. A slip the tests do not notice is a survivor: a
@@ -12,7 +12,7 @@ Run from anywhere in the repository (the native build must configure):
 
     python3 scripts/mutate.py                      # 200 mutants, about 30 minutes on 2 cores
     python3 scripts/mutate.py --list               # show the mutants, run nothing
-    python3 scripts/mutate.py --only app/SettingsLoad.cpp --max 20
+    python3 scripts/mutate.py --only model/SettingsLoad.cpp --max 20
     python3 scripts/mutate.py --report mutation.txt
     python3 scripts/mutate.py --sanitizers         # survivors again under ASan and UBSan
 
@@ -60,7 +60,7 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 BUILD_DIR = ROOT / "build" / "native"
-CORE_FOLDERS = ("crypto", "settings", "app", "commands")
+CORE_FOLDERS = ("crypto", "settings", "model", "app", "commands")
 EXCLUDED_FOLDERS = {"win32", "substitute", "tests", "bench", "fuzz", "tools", "quillonc"}
 # Generated constants: every one of them is checked by the cipher's known
 # answers, and they would swamp the sample.

@@ -5,11 +5,6 @@
 #include <cstring>
 
 namespace quillon {
-namespace {
-
-
-}  // namespace
-
 // The key itself, or one below it.
 bool RecordingRegistry::InTree(const Key& tree, const Key& key) {
   return key.root == tree.root && key.view == tree.view && InKeyTree(tree.path, key.path);
@@ -28,10 +23,11 @@ long RecordingRegistry::CreateKey(RootKey root, const std::string& path, KeyAcce
 
 // Only ever reads underneath, so that neither a missing key nor a standard
 // user's lack of write access changes what is recorded. A key that exists but
-// cannot be read fails as it does underneath: its values are unknown, not
-// absent.
-long RecordingRegistry::OpenKey(RootKey root, const std::string& path, KeyAccess, RegistryView view,
-                                KeyHandle& key) {
+// cannot be read fails a read as it does underneath: its values are unknown,
+// not absent. Opened to write, it takes the writes all the same, so that what
+// would be written there is known too; the failure is noted either way.
+long RecordingRegistry::OpenKey(RootKey root, const std::string& path, KeyAccess access,
+                                RegistryView view, KeyHandle& key) {
   Key opened{root, path, EffectiveView(root, path, view), std::nullopt};
   KeyHandle underlying{};
   const long code = underlying_.OpenKey(root, path, KeyAccess::Read, view, underlying);
@@ -39,7 +35,7 @@ long RecordingRegistry::OpenKey(RootKey root, const std::string& path, KeyAccess
     opened.underlying = underlying;
   } else if (code != kErrorFileNotFound) {
     NoteFailure(opened, code);
-    return code;
+    if (access != KeyAccess::Write) return code;
   }
   keys_.emplace(++lastHandle_, std::move(opened));
   key = KeyHandle{lastHandle_};
@@ -72,7 +68,7 @@ long RecordingRegistry::SetValue(KeyHandle key, const std::string& name, std::ui
                                  std::span<const std::uint8_t> data) {
   Key* open = Find(key);
   if (!open) return kErrorInvalidHandle;
-  RecordedValue value{type, {data.begin(), data.end()}};
+  RegistryValue value{type, {data.begin(), data.end()}};
   // What the ANSI call stores: a text handed over without its NUL gets the one
   // that follows it in memory.
   if (IsStringType(type) && (value.data.empty() || value.data.back() != 0)) {
@@ -126,7 +122,7 @@ RecordedChange* RecordingRegistry::ChangeOf(const Key& key, const std::string& n
 }
 
 void RecordingRegistry::Record(const Key& key, const std::string& name,
-                               std::optional<RecordedValue> value) {
+                               std::optional<RegistryValue> value) {
   if (RecordedChange* change = ChangeOf(key, name)) {
     change->value = std::move(value);
     return;

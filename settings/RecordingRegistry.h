@@ -15,11 +15,6 @@
 
 namespace quillon {
 
-struct RecordedValue {
-  std::uint32_t type;
-  std::vector<std::uint8_t> data;  // as stored: a text with its NUL
-};
-
 // A key that exists but could not be read: what it holds is unknown, not
 // empty, and a file made without it would reset it wherever it is imported.
 struct ReadFailure {
@@ -35,7 +30,7 @@ struct RecordedChange {
   std::string path;
   RegistryView view;
   std::string name;
-  std::optional<RecordedValue> value;
+  std::optional<RegistryValue> value;
 };
 
 class RecordingRegistry final : public Registry {
@@ -76,7 +71,7 @@ class RecordingRegistry final : public Registry {
 
   Key* Find(KeyHandle key);
   RecordedChange* ChangeOf(const Key& key, const std::string& name);
-  void Record(const Key& key, const std::string& name, std::optional<RecordedValue> value);
+  void Record(const Key& key, const std::string& name, std::optional<RegistryValue> value);
   bool ExistsUnderneath(const Key& key, const std::string& name);
   long QueryUnderneath(const Key& key, const std::string& name, std::uint32_t& type,
                        std::uint8_t* data, std::uint32_t& size);

@@ -9,28 +9,18 @@
 namespace quillon {
 namespace {
 
-constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
-constexpr std::string_view kSoftware = "SOFTWARE";
 // Hexadecimal data is folded as the registry editor folds it, so that no line
 // grows past this.
 constexpr std::size_t kFoldColumn = 76;
 
-std::string RootName(RootKey root) {
-  return root == RootKey::LocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
-}
-
-std::string Quoted(const std::string& name) {
+// A name in quotes, its backslashes and quotes escaped.
+std::string EscapedName(const std::string& name) {
   std::string quoted = "\"";
   for (const char c : name) {
     if (c == '\\' || c == '"') quoted += '\\';
     quoted += c;
   }
   return quoted + "\"";
-}
-
-std::string HexByte(std::uint8_t byte) {
-  constexpr std::string_view kDigits = "0123456789abcdef";
-  return {kDigits[byte >> 4], kDigits[byte & 0xF]};
 }
 
 // "hex(N):xx,xx,..." after `lead`, folded with a backslash and two blanks.
@@ -40,7 +30,7 @@ std::string HexData(const std::string& lead, std::uint32_t type,
   std::size_t column = text.size();
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const bool last = i + 1 == bytes.size();
-    std::string item = HexByte(bytes[i]) + (last ? "" : ",");
+    std::string item = HexDigits(bytes[i], 2, HexLetters::Small) + (last ? "" : ",");
     if (column + item.size() > kFoldColumn) {
       text += "\\\r\n  ";
       column = 2;
@@ -65,19 +55,15 @@ std::string DwordText(const std::vector<std::uint8_t>& data) {
   std::array<std::uint8_t, kDwordSize> bytes{};
   std::copy(data.begin(), data.end(), bytes.begin());
   const auto number = static_cast<std::uint32_t>(DwordNumber(bytes));
-  std::string text = "dword:";
-  for (int shift = 24; shift >= 0; shift -= 8) {
-    text += HexByte(static_cast<std::uint8_t>(number >> shift));
-  }
-  return text;
+  return "dword:" + HexDigits(number, 8, HexLetters::Small);
 }
 
 // One line (perhaps folded) for a value, in ANSI text; texts' data is already
 // in its wide form.
 std::string ValueLine(const RecordedChange& change, const AnsiToUtf16& toUtf16) {
-  const std::string lead = Quoted(change.name) + "=";
+  const std::string lead = EscapedName(change.name) + "=";
   if (!change.value) return lead + "-";
-  const RecordedValue& value = *change.value;
+  const RegistryValue& value = *change.value;
   if (value.type == kRegDword && value.data.size() == kDwordSize) {
     return lead + DwordText(value.data);
   }
@@ -93,16 +79,18 @@ std::string ValueLine(const RecordedChange& change, const AnsiToUtf16& toUtf16) 
 
 std::string RegFileKeyName(RootKey root, const std::string& path, RegistryView view,
                            WindowsWidth width) {
-  if (!KeyHasTwoViews(root, path)) return RootName(root) + "\\" + path;
-  const std::string rest = path.substr(std::min(path.size(), kSoftware.size()));
+  const std::string rootName(SpellingOf(root).name);
+  if (!KeyHasTwoViews(root, path)) return rootName + "\\" + path;
+  const std::string software =
+      std::string(kSoftware) + path.substr(std::min(path.size(), kSoftware.size()));
   const bool redirected = width == WindowsWidth::Bits64 && view == RegistryView::Default;
-  return RootName(root) + "\\" + std::string(redirected ? kRedirectedSoftware : kSoftware) + rest;
+  return rootName + "\\" + (redirected ? RedirectedPath(software) : software);
 }
 
 std::string RegFileBytes(std::span<const std::string> comments,
                          std::span<const RecordedChange> changes, WindowsWidth width,
                          const AnsiToUtf16& toUtf16) {
-  std::string text = std::string(kHeader) + "\r\n\r\n";
+  std::string text = std::string(kRegFileHeader) + "\r\n\r\n";
   for (const std::string& comment : comments) text += "; " + comment + "\r\n";
   std::vector<RecordedChange> ordered(changes.begin(), changes.end());
   // The 64-bit view first: a 32-bit importer sends it to the program's own

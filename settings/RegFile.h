@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "settings/RecordingRegistry.h"
+#include "settings/Spelling.h"
 
 namespace quillon {
 
@@ -17,8 +18,8 @@ using AnsiToUtf16 = std::function<std::u16string(std::string_view)>;
 // it back; NULs kept.
 using Utf16ToAnsi = std::function<std::string(std::u16string_view)>;
 
-// What 64-bit Windows calls the 32-bit view of HKEY_LOCAL_MACHINE\Software.
-inline constexpr std::string_view kRedirectedSoftware = "SOFTWARE\\WOW6432Node";
+// The first line of every file written, and of the files read besides REGEDIT4.
+inline constexpr std::string_view kRegFileHeader = "Windows Registry Editor Version 5.00";
 
 // The key's name as a 64-bit "reg import" reaches it in that view: on 64-bit
 // Windows the 32-bit view of HKEY_LOCAL_MACHINE\Software is its WOW6432Node

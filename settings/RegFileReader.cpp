@@ -10,7 +10,6 @@
 namespace quillon {
 namespace {
 
-constexpr std::u16string_view kVersion5Header = u"Windows Registry Editor Version 5.00";
 constexpr std::u16string_view kVersion4Header = u"REGEDIT4";
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
@@ -33,6 +32,8 @@ bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
                             [](char16_t a, char16_t b) { return Lower(a) == Lower(b); });
 }
 
+std::u16string Widened(std::string_view ascii) { return {ascii.begin(), ascii.end()}; }
+
 int HexValue(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
   if (c >= u'a' && c <= u'f') return c - u'a' + 10;
@@ -52,21 +53,18 @@ std::optional<std::uint32_t> HexNumber(std::u16string_view text, std::size_t max
   return number;
 }
 
+// The roots the program uses, or another root, which a file may name too.
 std::optional<RootKey> RootNamed(std::u16string_view name, bool& known) {
-  constexpr std::array<std::pair<std::u16string_view, std::optional<RootKey>>, 5> kRoots{{
-      {u"HKEY_LOCAL_MACHINE", RootKey::LocalMachine},
-      {u"HKEY_CURRENT_USER", RootKey::CurrentUser},
-      {u"HKEY_CLASSES_ROOT", std::nullopt},
-      {u"HKEY_USERS", std::nullopt},
-      {u"HKEY_CURRENT_CONFIG", std::nullopt},
-  }};
-  for (const auto& [rootName, root] : kRoots) {
-    if (name.size() == rootName.size() && StartsWithNoCase(name, rootName)) {
-      known = true;
-      return root;
-    }
+  const auto named = [&](std::u16string_view rootName) {
+    return name.size() == rootName.size() && StartsWithNoCase(name, rootName);
+  };
+  known = true;
+  for (const RootSpelling& spelling : kRootSpellings) {
+    if (named(Widened(spelling.name))) return spelling.root;
   }
-  known = false;
+  constexpr std::u16string_view kOtherRoots[] = {u"HKEY_CLASSES_ROOT", u"HKEY_USERS",
+                                                 u"HKEY_CURRENT_CONFIG"};
+  known = std::ranges::any_of(kOtherRoots, named);
   return std::nullopt;
 }
 
@@ -86,7 +84,8 @@ class Reader {
 
   RegFileRead Run() {
     std::u16string_view line;
-    if (!NextLine(line) || (TrimEnd(line) != kVersion5Header && TrimEnd(line) != kVersion4Header)) {
+    if (!NextLine(line) ||
+        (TrimEnd(line) != Widened(kRegFileHeader) && TrimEnd(line) != kVersion4Header)) {
       return Refuse(1,
                     "not a registry file: its first line is neither \"Windows Registry Editor "
                     "Version 5.00\" nor \"REGEDIT4\"");
@@ -157,7 +156,7 @@ class Reader {
     }
     // A hex: list may go on over further lines; the value is its first line's.
     const std::size_t line = lineNumber_;
-    RecordedValue value;
+    RegistryValue value;
     if (!ReadData(content, value)) return false;
     Add(RegFileOperation::Kind::SetValue, ansiName, std::move(value), line);
     return true;
@@ -178,7 +177,7 @@ class Reader {
     return false;
   }
 
-  bool ReadData(std::u16string_view content, RecordedValue& value) {
+  bool ReadData(std::u16string_view content, RegistryValue& value) {
     if (content.front() == u'"') {
       std::u16string text;
       if (!ReadQuoted(content, text) || !content.empty()) {
@@ -199,7 +198,7 @@ class Reader {
   }
 
   // hex: or hex(N): and its bytes, continued over lines ending in "\".
-  bool ReadHex(std::u16string_view content, RecordedValue& value) {
+  bool ReadHex(std::u16string_view content, RegistryValue& value) {
     std::uint32_t type = kRegBinary;
     if (!content.empty() && content.front() == u'(') {
       const std::size_t close = content.find(u')');
@@ -252,7 +251,7 @@ class Reader {
     return {ansi.begin(), ansi.end()};
   }
 
-  void Add(RegFileOperation::Kind kind, std::string name, RecordedValue value,
+  void Add(RegFileOperation::Kind kind, std::string name, RegistryValue value,
            std::size_t line = 0) {
     operations_.push_back({kind, key_.root, key_.path, std::move(name), std::move(value),
                            line == 0 ? lineNumber_ : line});
@@ -290,11 +289,9 @@ RegFileRead ReadRegFile(std::string_view bytes, const Utf16ToAnsi& toAnsi,
 }
 
 KeyInView ImportedKey(RootKey root, const std::string& path, WindowsWidth width) {
-  if (width == WindowsWidth::Bits32 || !KeyHasTwoViews(root, path)) {
-    return {path, RegistryView::Default};
-  }
+  if (!HasTwoViewsOn(width, root, path)) return {path, RegistryView::Default};
   if (!InKeyTree(kRedirectedSoftware, path)) return {path, RegistryView::Wow64_64};
-  return {"SOFTWARE" + path.substr(kRedirectedSoftware.size()), RegistryView::Default};
+  return {std::string(kSoftware) + path.substr(kRedirectedSoftware.size()), RegistryView::Default};
 }
 
 }  // namespace quillon

@@ -24,7 +24,7 @@ struct RegFileOperation {
   std::optional<RootKey> root;  // none: a root the printer keeps nothing under
   std::string path;             // below the root, as written
   std::string name;             // "" for the key's default value (@)
-  RecordedValue value{};        // SetValue: type and bytes as the ANSI calls read them
+  RegistryValue value{};        // SetValue: type and bytes as the ANSI calls read them
   std::size_t line;
 };
 

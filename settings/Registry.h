@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillon {
 
@@ -55,18 +56,23 @@ constexpr RegistryView EffectiveView(RootKey root, std::string_view path, Regist
   return KeyHasTwoViews(root, path) ? view : RegistryView::Default;
 }
 
+// Whether the key is two keys, one per view, on Windows of the width.
+constexpr bool HasTwoViewsOn(WindowsWidth width, RootKey root, std::string_view path) {
+  return width == WindowsWidth::Bits64 && KeyHasTwoViews(root, path);
+}
+
 // How a key is named in a view for people: " (64-bit view)" or " (32-bit
 // view)" after a key with two views on 64-bit Windows, nothing otherwise.
 inline std::string ViewSuffix(RootKey root, std::string_view path, RegistryView view,
                               WindowsWidth width) {
-  if (width == WindowsWidth::Bits32 || !KeyHasTwoViews(root, path)) return {};
+  if (!HasTwoViewsOn(width, root, path)) return {};
   return view == RegistryView::Wow64_64 ? " (64-bit view)" : " (32-bit view)";
 }
 
 // The samDesired of an open or create: the one place a view becomes a flag.
 // A key with one view is opened without one: the flag would change nothing
 // there, and Wine, handed a 32-bit view flag, walks the key's whole path name
-// by name on every open, which made each open several times slower.
+// by name on every open, several times slower than an open without it.
 constexpr std::uint32_t AccessMask(KeyAccess access, RegistryView view, RootKey root,
                                    std::string_view path) {
   if (!KeyHasTwoViews(root, path)) return static_cast<std::uint32_t>(access);
@@ -94,6 +100,12 @@ inline constexpr long kErrorAccessDenied = 5;
 inline constexpr long kErrorInvalidHandle = 6;
 inline constexpr long kErrorBadPathname = 161;
 inline constexpr long kErrorMoreData = 234;
+
+// A value as stored: its type and its bytes, a text with its NUL.
+struct RegistryValue {
+  std::uint32_t type = kRegNone;
+  std::vector<std::uint8_t> data;
+};
 
 // An open key; the Win32 layer keeps the HKEY in it.
 enum class KeyHandle : std::uintptr_t {};

@@ -1,7 +1,7 @@
 // The program's registry operations and their failure messages.
 #include "settings/RegistryAccess.h"
 
-#include <array>
+#include <algorithm>
 #include <type_traits>
 
 #include "settings/SettingLocations.h"
@@ -42,8 +42,8 @@ template <typename Data>
 ReadResult<Data> NoValueRead(long code) {
   Data none{};
   if constexpr (std::is_same_v<Data, std::int32_t>) none = kAbsentNumber;
-  if (code == kErrorFileNotFound) return {none, ReadOutcome::Absent};
-  return {none, ReadOutcome::Unreadable, code};
+  if (code == kErrorFileNotFound) return {none, ReadOutcome::Absent, kErrorSuccess, {}};
+  return {none, ReadOutcome::Unreadable, code, {}};
 }
 
 }  // namespace
@@ -83,13 +83,12 @@ bool RegistryAccess::SaveString(const Location& location, const std::string& val
 }
 
 std::int32_t RegistryAccess::GetLong(const Location& location, const std::string& value,
-                                     bool use64BitView) {
-  return ReadLong(location, value, use64BitView).data;
+                                     RegistryView view) {
+  return ReadLong(location, value, view).data;
 }
 
 NumberRead RegistryAccess::ReadLong(const Location& location, const std::string& value,
-                                    bool use64BitView, OnOpenFailure onOpenFailure) {
-  const RegistryView view = ViewFor(use64BitView);
+                                    RegistryView view, OnOpenFailure onOpenFailure) {
   KeyHandle key{};
   const long opened = OpenForRead(location, view, key);
   if (opened != kErrorSuccess) {
@@ -106,11 +105,19 @@ bool RegistryAccess::SaveLong(const Location& location, const std::string& value
   return SaveValue(location, value, kRegDword, DwordBytes(number));
 }
 
-bool RegistryAccess::DeleteValue(const Location& location, const std::string& value,
-                                 bool use64BitView) {
+StoredRead RegistryAccess::ReadStored(const Location& location, const std::string& value,
+                                      RegistryView view) {
   KeyHandle key{};
-  const long opened =
-      registry_.OpenKey(location.root, location.path, KeyAccess::Write, ViewFor(use64BitView), key);
+  StoredRead read;
+  read.error = registry_.OpenKey(location.root, location.path, KeyAccess::Read, view, key);
+  if (read.error == kErrorSuccess) read.error = ReadStoredAndClose(key, value, read.stored);
+  return read;
+}
+
+bool RegistryAccess::DeleteValue(const Location& location, const std::string& value,
+                                 RegistryView view) {
+  KeyHandle key{};
+  const long opened = registry_.OpenKey(location.root, location.path, KeyAccess::Write, view, key);
   if (opened == kErrorFileNotFound) return true;
   if (opened != kErrorSuccess) {
     ShowFailure(UnableTo("delete", value, "open", opened));
@@ -121,10 +128,6 @@ bool RegistryAccess::DeleteValue(const Location& location, const std::string& va
   if (deleted == kErrorSuccess || deleted == kErrorFileNotFound) return true;
   ShowFailure(UnableTo("delete", value, "save", deleted));
   return false;
-}
-
-RegistryView RegistryAccess::ViewFor(bool use64BitView) {
-  return use64BitView && Is64BitWindows() ? RegistryView::Wow64_64 : RegistryView::Default;
 }
 
 // Create-or-open first, as every read does. A user who may not create a
@@ -159,45 +162,53 @@ bool RegistryAccess::SaveValue(const Location& location, const std::string& valu
 }
 
 TextRead RegistryAccess::ReadTextAndClose(KeyHandle key, const std::string& value) {
-  const KeyCloser closer(registry_, key);
-  std::uint32_t type = kRegNone;
-  std::uint32_t size = 0;
-  if (const long queried = registry_.QueryValue(key, value, type, nullptr, size);
-      queried != kErrorSuccess) {
-    return NoValueRead<std::string>(queried);
+  TextRead read;
+  if (const long code = ReadStoredAndClose(key, value, read.stored); code != kErrorSuccess) {
+    return NoValueRead<std::string>(code);
   }
-  if (!IsTextValue(type)) return {{}, ReadOutcome::WrongType};
-  // A buffer of exactly the stored size leaves no room for a NUL the value
-  // lacks, so text stored without one comes back whole.
-  std::string text(size, '\0');
-  if (const long read = registry_.QueryValue(key, value, type,
-                                             reinterpret_cast<std::uint8_t*>(text.data()), size);
-      read != kErrorSuccess) {
-    return NoValueRead<std::string>(read);
+  read.outcome = IsTextValue(read.stored.type) ? ReadOutcome::Found : ReadOutcome::WrongType;
+  if (read.outcome == ReadOutcome::Found) {
+    const auto& bytes = read.stored.data;
+    read.data.assign(bytes.begin(), std::ranges::find(bytes, std::uint8_t{0}));
   }
-  text.resize(size);
-  return {text.substr(0, text.find('\0')), ReadOutcome::Found};
+  return read;
 }
 
 NumberRead RegistryAccess::ReadNumberAndClose(KeyHandle key, const std::string& value) {
+  NumberRead read;
+  if (const long code = ReadStoredAndClose(key, value, read.stored); code != kErrorSuccess) {
+    return NoValueRead<std::int32_t>(code);
+  }
+  const auto& bytes = read.stored.data;
+  if (!IsNumberValue(read.stored.type, static_cast<std::uint32_t>(bytes.size()))) {
+    read.data = kAbsentNumber;
+    read.outcome = ReadOutcome::WrongType;
+    return read;
+  }
+  read.data = DwordNumber({bytes[0], bytes[1], bytes[2], bytes[3]});
+  read.outcome = ReadOutcome::Found;
+  return read;
+}
+
+// A buffer of exactly the stored size leaves no room for a NUL a text lacks,
+// so a text stored without one comes back whole.
+long RegistryAccess::ReadStoredAndClose(KeyHandle key, const std::string& value,
+                                        RegistryValue& stored) {
   const KeyCloser closer(registry_, key);
-  std::uint32_t type = kRegNone;
   std::uint32_t size = 0;
-  if (const long queried = registry_.QueryValue(key, value, type, nullptr, size);
+  if (const long queried = registry_.QueryValue(key, value, stored.type, nullptr, size);
       queried != kErrorSuccess) {
-    return NoValueRead<std::int32_t>(queried);
+    return queried;
   }
-  if (!IsNumberValue(type, size)) return {kAbsentNumber, ReadOutcome::WrongType};
-  std::array<std::uint8_t, kDwordSize> bytes{};
-  if (const long read = registry_.QueryValue(key, value, type, bytes.data(), size);
-      read != kErrorSuccess) {
-    return NoValueRead<std::int32_t>(read);
-  }
-  return {DwordNumber(bytes), ReadOutcome::Found};
+  stored.data.resize(size);
+  if (size == 0) return kErrorSuccess;
+  const long read = registry_.QueryValue(key, value, stored.type, stored.data.data(), size);
+  stored.data.resize(size);
+  return read;
 }
 
 void RegistryAccess::ShowFailure(const std::string& text) {
-  messages_.Show(text, kAdminUtilityTitle, kFailureStyle);
+  messages_.Show(text, kRegistryFailureTitle, kFailureStyle);
 }
 
 }  // namespace quillon

@@ -36,9 +36,16 @@ struct ReadResult {
   Data data;  // "" or kAbsentNumber unless Found
   ReadOutcome outcome = ReadOutcome::Absent;
   long error = kErrorSuccess;
+  RegistryValue stored;  // with Found and WrongType
 };
 using TextRead = ReadResult<std::string>;
 using NumberRead = ReadResult<std::int32_t>;
+
+// A value as stored, or the code of the open or query that failed.
+struct StoredRead {
+  long error = kErrorSuccess;
+  RegistryValue stored;
+};
 
 // Whether a number read whose key cannot be opened says so in a box. The
 // load's reads of copies the window itself would not reach stay silent.
@@ -61,25 +68,29 @@ class RegistryAccess {
   // Writes the text as REG_EXPAND_SZ in the default view; true when written.
   bool SaveString(const Location& key, const std::string& value, const std::string& data);
 
-  // The number of a 4-byte REG_DWORD value, else kAbsentNumber. The 64-bit
-  // view is read only when asked for and Windows is 64-bit.
-  std::int32_t GetLong(const Location& key, const std::string& value, bool use64BitView);
+  // The number of a 4-byte REG_DWORD value in the view asked for, else
+  // kAbsentNumber.
+  std::int32_t GetLong(const Location& key, const std::string& value, RegistryView view);
   // The same, saying what it found.
-  NumberRead ReadLong(const Location& key, const std::string& value, bool use64BitView,
+  NumberRead ReadLong(const Location& key, const std::string& value, RegistryView view,
                       OnOpenFailure onOpenFailure = OnOpenFailure::Show);
   // Writes the number as REG_DWORD in the default view; true when written.
   bool SaveLong(const Location& key, const std::string& value, std::int32_t number);
 
+  // Any value as stored, in the view named, from an existing key; silent.
+  StoredRead ReadStored(const Location& key, const std::string& value, RegistryView view);
+
   // True when the value is gone afterwards: deleted, or absent with its key.
-  bool DeleteValue(const Location& key, const std::string& value, bool use64BitView = false);
+  bool DeleteValue(const Location& key, const std::string& value,
+                   RegistryView view = RegistryView::Default);
 
  private:
-  RegistryView ViewFor(bool use64BitView);
   long OpenForRead(const Location& location, RegistryView view, KeyHandle& key);
   bool SaveValue(const Location& location, const std::string& value, std::uint32_t type,
                  std::span<const std::uint8_t> data);
   TextRead ReadTextAndClose(KeyHandle key, const std::string& value);
   NumberRead ReadNumberAndClose(KeyHandle key, const std::string& value);
+  long ReadStoredAndClose(KeyHandle key, const std::string& value, RegistryValue& stored);
   void ShowFailure(const std::string& text);
 
   Registry& registry_;

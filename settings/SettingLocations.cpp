@@ -12,27 +12,42 @@
 namespace quillon {
 namespace {
 
-// Every place a setting may have a copy.
-constexpr std::array<CopyPlace, 7> kCopyPlaces{{
-    {FoundAt::LegacyUserKey, kLegacyUserKey, false},
-    {FoundAt::UserKey, kUserProductKey, false},
-    {FoundAt::MachineKey64BitView, kMachineProductKey, true},
-    {FoundAt::MachineKey, kMachineProductKey, false},
-    {FoundAt::EnvironmentKey, kEnvironmentKey, false},
-    {FoundAt::SaveDialogKey, kSaveDialogKey, false},
-    {FoundAt::UserEnvironmentKey, kUserEnvironmentKey, false},
-}};
+constexpr bool InDefaultView(FoundAt at) { return PlaceOf(at).view == RegistryView::Default; }
 
-constexpr std::array<FoundAt, 4> kClearOrder{FoundAt::MachineKey, FoundAt::UserKey,
-                                             FoundAt::LegacyUserKey, FoundAt::MachineKey64BitView};
-
-// The places the load reads a setting stored per user or for all users, in
-// the order it tries them: kLookupOrder less the 64-bit view, which the
-// number reads reach at each place on their own.
-constexpr std::array<FoundAt, 3> kUserFirstPlaces{FoundAt::LegacyUserKey, FoundAt::UserKey,
-                                                  FoundAt::MachineKey};
-constexpr std::array<FoundAt, 1> kMachinePlace{FoundAt::MachineKey};
+// The lookup order read one key at a time: numbers reach a key's 64-bit view
+// as they read the key.
+constexpr auto kUserFirstKeys = [] {
+  std::array<FoundAt, std::ranges::count_if(kLookupOrder, InDefaultView)> keys{};
+  std::ranges::copy_if(kLookupOrder, keys.begin(), InDefaultView);
+  return keys;
+}();
+constexpr auto kUserFirstTextPlaces = kUserFirstKeys;
+constexpr std::array<FoundAt, 1> kMachineKey{FoundAt::MachineKey};
+constexpr std::array<FoundAt, 2> kMachinePlaces{FoundAt::MachineKey64BitView, FoundAt::MachineKey};
 constexpr std::array<FoundAt, 1> kEnvironmentPlace{FoundAt::EnvironmentKey};
+constexpr std::array<FoundAt, 2> kEnvironmentCopies{FoundAt::EnvironmentKey,
+                                                    FoundAt::UserEnvironmentKey};
+constexpr std::array<FoundAt, 1> kSaveDialogPlace{FoundAt::SaveDialogKey};
+
+// Each residence: the keys its reads look in, the places a number and a text
+// are read in, and every place a copy of it may lie.
+struct ResidenceRule {
+  Residence residence;
+  std::span<const FoundAt> keys;
+  std::span<const FoundAt> numberPlaces;
+  std::span<const FoundAt> textPlaces;
+  std::span<const FoundAt> copies;
+};
+constexpr ResidenceRule kResidences[] = {
+    {Residence::UserFirst, kUserFirstKeys, kLookupOrder, kUserFirstTextPlaces, kLookupOrder},
+    {Residence::MachineKey, kMachineKey, kMachinePlaces, kMachineKey, kLookupOrder},
+    {Residence::Environment, kEnvironmentPlace, {}, kEnvironmentPlace, kEnvironmentCopies},
+    {Residence::SaveDialog, {}, {}, {}, kSaveDialogPlace},
+};
+
+const ResidenceRule& RuleOf(Residence residence) {
+  return *std::ranges::find(kResidences, residence, &ResidenceRule::residence);
+}
 
 // One search of the load over the copies of a value, noting what it made of
 // each: the first copy it accepts is taken, any later one it would accept is
@@ -43,14 +58,14 @@ class Search {
   explicit Search(Data fallback) { found_.data = std::move(fallback); }
 
   bool HasWinner() const { return found_.at != FoundAt::Nowhere; }
-  void Note(FoundAt at, Verdict verdict, long error, const Data& data) {
+  void Note(FoundAt at, Verdict verdict, const ReadResult<Data>& read) {
     if (std::ranges::find(found_.looks, at, &Look::at) != found_.looks.end()) return;
     if (verdict == Verdict::Taken && HasWinner()) verdict = Verdict::Hidden;
     if (verdict == Verdict::Taken) {
-      found_.data = data;
+      found_.data = read.data;
       found_.at = at;
     }
-    found_.looks.push_back({at, verdict, error});
+    found_.looks.push_back({at, verdict, read.error, read.stored});
   }
   Found<Data> Result() && { return std::move(found_); }
 
@@ -95,9 +110,40 @@ struct NamedCopy {
 
 }  // namespace
 
-const CopyPlace& PlaceOf(FoundAt at) { return *std::ranges::find(kCopyPlaces, at, &CopyPlace::at); }
+std::span<const FoundAt> PlacesRead(Residence residence, ValueType type) {
+  const ResidenceRule& rule = RuleOf(residence);
+  return type == ValueType::Number ? rule.numberPlaces : rule.textPlaces;
+}
+
+std::vector<FoundAt> CopiesOf(Residence residence, WindowsWidth width) {
+  std::vector<FoundAt> copies;
+  for (const FoundAt at : RuleOf(residence).copies) {
+    const CopyPlace& place = PlaceOf(at);
+    if (place.view == RegistryView::Default ||
+        HasTwoViewsOn(width, place.location.root, place.location.path)) {
+      copies.push_back(at);
+    }
+  }
+  return copies;
+}
+
+std::vector<FoundAt> PlacesTheUtilityUses() {
+  std::vector<FoundAt> places;
+  for (const CopyPlace& place : kCopyPlaces) {
+    if (place.utilityUses) places.push_back(place.at);
+  }
+  return places;
+}
 
 SettingLocations::SettingLocations(RegistryAccess& registry) : registry_(registry) {}
+
+RegistryView SettingLocations::FirstNumberView() {
+  if (!firstNumberView_) {
+    firstNumberView_ =
+        registry_.Is64BitWindows() ? RegistryView::Wow64_64 : RegistryView::Default;
+  }
+  return *firstNumberView_;
+}
 
 void SettingLocations::ClearProductValue(const std::string& name) {
   for (const FoundAt copy : kClearOrder) RemoveProductCopy(copy, name);
@@ -130,33 +176,51 @@ bool SettingLocations::ReplaceSetting(std::span<const std::string> names,
 }
 
 Found<std::string> SettingLocations::FindString(const std::string& name) {
-  return FindText(kUserFirstPlaces, name, true);
+  return FindText(Residence::UserFirst, name, true);
 }
 
 Found<std::int32_t> SettingLocations::FindLong(const std::string& name, std::int32_t defaultValue) {
-  return FindNumber(kUserFirstPlaces, name, defaultValue, [](std::int32_t) { return true; });
+  return FindNumber(Residence::UserFirst, name, defaultValue, [](std::int32_t) { return true; });
 }
 
 Found<std::int32_t> SettingLocations::FindNonZeroLong(const std::string& name) {
-  return FindNumber(kUserFirstPlaces, name, 0, [](std::int32_t number) { return number != 0; });
+  return FindNumber(Residence::UserFirst, name, 0, [](std::int32_t number) { return number != 0; });
 }
 
 Found<std::string> SettingLocations::GetMachineString(const std::string& name) {
-  return FindText(kMachinePlace, name, false);
+  return FindText(Residence::MachineKey, name, false);
 }
 
 Found<std::int32_t> SettingLocations::GetMachineLong(const std::string& name) {
-  return FindNumber(kMachinePlace, name, 0, [](std::int32_t) { return true; });
+  return FindNumber(Residence::MachineKey, name, 0, [](std::int32_t) { return true; });
 }
 
 Found<std::string> SettingLocations::GetEnvironmentString(const std::string& name) {
-  return FindText(kEnvironmentPlace, name, false);
+  return FindText(Residence::Environment, name, false);
 }
 
-Found<std::string> SettingLocations::FindText(std::span<const FoundAt> places,
-                                              const std::string& name, bool emptyIsSkipped) {
+void SettingLocations::LookAtUnreadCopies(Residence residence, const std::string& name,
+                                          std::vector<Look>& looks) {
+  for (const FoundAt at : RuleOf(residence).copies) {
+    if (std::ranges::find(looks, at, &Look::at) != looks.end()) continue;
+    const CopyPlace& place = PlaceOf(at);
+    const StoredRead read = registry_.ReadStored(place.location, name, place.view);
+    if (read.error == kErrorFileNotFound) continue;
+    looks.push_back({at, Verdict::NotRead, read.error, read.stored});
+  }
+}
+
+template <typename Data>
+Found<Data> SettingLocations::Finish(Residence residence, const std::string& name,
+                                     Found<Data> found) {
+  if (depth_ == LookDepth::EveryCopy) LookAtUnreadCopies(residence, name, found.looks);
+  return found;
+}
+
+Found<std::string> SettingLocations::FindText(Residence residence, const std::string& name,
+                                              bool emptyIsSkipped) {
   Search<std::string> search({});
-  for (const FoundAt at : places) {
+  for (const FoundAt at : PlacesRead(residence, ValueType::Text)) {
     if (search.HasWinner() && depth_ == LookDepth::UpToTheWinner) break;
     const Location& location = PlaceOf(at).location;
     // The legacy key is the platform's settings store, which reads without
@@ -168,44 +232,42 @@ Found<std::string> SettingLocations::FindText(std::span<const FoundAt> places,
     if (verdict == Verdict::Taken && emptyIsSkipped && read.data.empty()) {
       verdict = Verdict::EmptyText;
     }
-    search.Note(at, verdict, read.error, read.data);
+    search.Note(at, verdict, read);
   }
-  return std::move(search).Result();
+  return Finish(residence, name, std::move(search).Result());
 }
 
-// At each place the 64-bit view's number, when it has one, is the place's
+// At each key the 64-bit view's number, when it has one, is the key's
 // number, and its default view is not read; `accept` then decides whether
-// the place's number ends the search.
+// the key's number ends the search.
 template <typename Accept>
-Found<std::int32_t> SettingLocations::FindNumber(std::span<const FoundAt> places,
-                                                 const std::string& name, std::int32_t fallback,
-                                                 Accept accept) {
+Found<std::int32_t> SettingLocations::FindNumber(Residence residence, const std::string& name,
+                                                 std::int32_t fallback, Accept accept) {
   Search<std::int32_t> search(fallback);
-  for (const FoundAt at : places) {
+  for (const FoundAt at : RuleOf(residence).keys) {
     if (search.HasWinner() && depth_ == LookDepth::UpToTheWinner) break;
-    bool placeHasNumber = false;
-    for (const bool use64BitView : {true, false}) {
-      const bool windowReads = !search.HasWinner() && !placeHasNumber;
+    bool keyHasNumber = false;
+    for (const RegistryView view : {RegistryView::Wow64_64, RegistryView::Default}) {
+      const bool windowReads = !search.HasWinner() && !keyHasNumber;
       if (!windowReads && depth_ == LookDepth::UpToTheWinner) break;
-      if (use64BitView && !registry_.Is64BitWindows()) continue;
+      if (view == RegistryView::Wow64_64 && FirstNumberView() != view) continue;
       const Location& location = PlaceOf(at).location;
-      const NumberRead read =
-          registry_.ReadLong(location, name, use64BitView,
-                             windowReads ? OnOpenFailure::Show : OnOpenFailure::StaySilent);
+      const NumberRead read = registry_.ReadLong(
+          location, name, view, windowReads ? OnOpenFailure::Show : OnOpenFailure::StaySilent);
       Verdict verdict = VerdictOf(read);
       if (verdict == Verdict::Taken) {
         if (!accept(read.data)) {
           verdict = Verdict::ZeroSkipped;
-        } else if (placeHasNumber) {
+        } else if (keyHasNumber) {
           verdict = Verdict::Hidden;
         }
-        placeHasNumber = true;
+        keyHasNumber = true;
       }
-      const bool machine64 = use64BitView && at == FoundAt::MachineKey;
-      search.Note(machine64 ? FoundAt::MachineKey64BitView : at, verdict, read.error, read.data);
+      const bool machine64 = view == RegistryView::Wow64_64 && at == FoundAt::MachineKey;
+      search.Note(machine64 ? FoundAt::MachineKey64BitView : at, verdict, read);
     }
   }
-  return std::move(search).Result();
+  return Finish(residence, name, std::move(search).Result());
 }
 
 bool SettingLocations::SaveMachineString(const std::string& name, const std::string& text) {
@@ -238,10 +300,9 @@ bool SettingLocations::WriteAtScope(const std::string& name, const SettingWrite&
 
 bool SettingLocations::RemoveProductCopy(FoundAt copy, const std::string& name) {
   const CopyPlace& place = PlaceOf(copy);
-  // On 32-bit Windows there is no 64-bit view: the flag would reach the
-  // default view's copy a second time.
-  if (place.use64BitView && !registry_.Is64BitWindows()) return true;
-  return registry_.DeleteValue(place.location, name, place.use64BitView);
+  // Apply clears the 64-bit view only where the load reads it.
+  if (place.view == RegistryView::Wow64_64 && FirstNumberView() != place.view) return true;
+  return registry_.DeleteValue(place.location, name, place.view);
 }
 
 }  // namespace quillon

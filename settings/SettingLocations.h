@@ -48,20 +48,60 @@ enum class FoundAt {
   UserEnvironmentKey,
 };
 
-// The places a product value may have a copy, in the order in which the load
-// looks for one: the first one found wins. Numbers are read from the machine
-// key's 64-bit view before its default view; texts never look there, which
-// leaves their order unchanged.
-inline constexpr std::array<FoundAt, 4> kLookupOrder{
-    FoundAt::LegacyUserKey, FoundAt::UserKey, FoundAt::MachineKey64BitView, FoundAt::MachineKey};
-
-// Where a copy lives: its key, and whether in the machine key's 64-bit view.
+// Where a copy lives: its key and view, and whether the utility reads or
+// clears it there, or only programs that use the setting read it instead.
 struct CopyPlace {
   FoundAt at;
   Location location;
-  bool use64BitView;
+  RegistryView view;
+  bool utilityUses;
 };
-const CopyPlace& PlaceOf(FoundAt at);
+inline constexpr std::array<CopyPlace, 7> kCopyPlaces{{
+    {FoundAt::LegacyUserKey, kLegacyUserKey, RegistryView::Default, true},
+    {FoundAt::UserKey, kUserProductKey, RegistryView::Default, true},
+    {FoundAt::MachineKey64BitView, kMachineProductKey, RegistryView::Wow64_64, true},
+    {FoundAt::MachineKey, kMachineProductKey, RegistryView::Default, true},
+    {FoundAt::EnvironmentKey, kEnvironmentKey, RegistryView::Default, true},
+    {FoundAt::SaveDialogKey, kSaveDialogKey, RegistryView::Default, true},
+    {FoundAt::UserEnvironmentKey, kUserEnvironmentKey, RegistryView::Default, false},
+}};
+constexpr const CopyPlace& PlaceOf(FoundAt at) {
+  std::size_t index = 0;
+  while (kCopyPlaces[index].at != at) ++index;
+  return kCopyPlaces[index];
+}
+
+// The places a product value may have a copy, in the order in which the load
+// looks for one: the first one found wins. Numbers are read from the machine
+// key's 64-bit view before its default view; texts never look there, which
+// leaves their order unchanged. Apply clears every one of them.
+inline constexpr std::array<FoundAt, 4> kLookupOrder{
+    FoundAt::LegacyUserKey, FoundAt::UserKey, FoundAt::MachineKey64BitView, FoundAt::MachineKey};
+// The order in which a value written by nobody (the title) is cleared.
+inline constexpr std::array<FoundAt, 4> kClearOrder{FoundAt::MachineKey, FoundAt::UserKey,
+                                                    FoundAt::LegacyUserKey,
+                                                    FoundAt::MachineKey64BitView};
+
+enum class ValueType { Text, Number };
+
+// Where one kind of setting lives.
+enum class Residence {
+  UserFirst,    // legacy, user, then machine product key: the first copy found wins
+  MachineKey,   // the machine product key alone; copies elsewhere are not read
+  Environment,  // the system environment; the user's own may override it
+  SaveDialog,   // the save dialog's own key: never read, only removed
+};
+
+// The places the load reads a value of the type in, in its order: the
+// machine key's 64-bit view for numbers only, and only where the load reads
+// that view.
+std::span<const FoundAt> PlacesRead(Residence residence, ValueType type);
+// Every place a copy of the setting may lie: those the load reads or Apply
+// clears, and those programs that use it read instead; the machine key's
+// 64-bit view only where it exists.
+std::vector<FoundAt> CopiesOf(Residence residence, WindowsWidth width);
+// Every place the utility reads or clears a copy of any setting.
+std::vector<FoundAt> PlacesTheUtilityUses();
 
 // What the load made of one copy it looked at.
 enum class Verdict {
@@ -73,12 +113,14 @@ enum class Verdict {
   WrongType,       // not of the type the read takes, so read as absent
   ZeroSkipped,     // 0, where only a number that is not 0 counts
   Unreadable,      // the key or the value could not be read
+  NotRead,         // a copy the window does not read, looked at for a diagnosis
 };
 
 struct Look {
   FoundAt at;
   Verdict verdict;
-  long error = kErrorSuccess;  // with Unreadable
+  long error = kErrorSuccess;  // with Unreadable, and NotRead when it could not be read
+  RegistryValue stored;        // what is there, when something is
 };
 
 // How far the load reads. The window stops at the copy it takes; a
@@ -111,6 +153,11 @@ class SettingLocations {
 
   void SetLookDepth(LookDepth depth) { depth_ = depth; }
 
+  // The view a number is read in first at each key, decided once: the 64-bit
+  // view on the Windows the utility takes for 64-bit (PROCESSOR_ARCHITECTURE
+  // names AMD64), where Apply also clears it; the default view alone elsewhere.
+  RegistryView FirstNumberView();
+
   // Reading. A setting stored per user or for all users is looked for in the
   // legacy per-user key, then the user product key, then the machine product
   // key; the first place that holds it wins. Numbers are read at each place
@@ -135,6 +182,10 @@ class SettingLocations {
   // Writing. Each result is true when the operation did all its work: every
   // value written, every copy removed or found absent. Failures are shown as
   // the registry operations show them.
+
+  // With every copy: each copy of the residence the read did not look at,
+  // looked at now and noted as not read by the window.
+  void LookAtUnreadCopies(Residence residence, const std::string& name, std::vector<Look>& looks);
 
   // Removes every copy: machine, user, legacy, and the 64-bit view of the
   // machine key on 64-bit Windows. A copy that stays is shown as it fails;
@@ -162,15 +213,17 @@ class SettingLocations {
 
  private:
   template <typename Accept>
-  Found<std::int32_t> FindNumber(std::span<const FoundAt> places, const std::string& name,
+  Found<std::int32_t> FindNumber(Residence residence, const std::string& name,
                                  std::int32_t fallback, Accept accept);
-  Found<std::string> FindText(std::span<const FoundAt> places, const std::string& name,
-                              bool emptyIsSkipped);
+  Found<std::string> FindText(Residence residence, const std::string& name, bool emptyIsSkipped);
+  template <typename Data>
+  Found<Data> Finish(Residence residence, const std::string& name, Found<Data> found);
   bool RemoveProductCopy(FoundAt copy, const std::string& name);
   bool WriteAtScope(const std::string& name, const SettingWrite& write);
 
   RegistryAccess& registry_;
   LookDepth depth_ = LookDepth::UpToTheWinner;
+  std::optional<RegistryView> firstNumberView_;
 };
 
 }  // namespace quillon

@@ -2,7 +2,7 @@
 # scripts/run.sh.
 # Included from this folder's CMakeLists.txt.
 add_library(quillon_main_window STATIC MainWindow.cpp)
-target_link_libraries(quillon_main_window PUBLIC quillon_app comctl32 uxtheme gdi32 user32)
+target_link_libraries(quillon_main_window PUBLIC quillon_model comctl32 uxtheme gdi32 user32)
 quillon_warnings(quillon_main_window)
 
 # Brings a page of the running utility to the front from outside, for the

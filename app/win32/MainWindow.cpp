@@ -136,10 +136,6 @@ std::string CreatedText(const ControlDefinition& definition) {
   return std::string(HasEditText(definition.kind) ? definition.created.text : definition.caption);
 }
 
-bool OnScreen(const ControlDefinition& definition, Page page) {
-  return definition.created.visible && (!definition.page || *definition.page == page);
-}
-
 bool ShareScreen(const ControlDefinition& one, const ControlDefinition& other) {
   return one.created.visible && other.created.visible &&
          (!one.page || !other.page || *one.page == *other.page);

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "app/ControlId.h"
-#include "app/ControlTable.h"
-#include "app/Controls.h"
+#include "model/ControlId.h"
+#include "model/ControlTable.h"
+#include "model/Controls.h"
 
 namespace quillon {
 

@@ -7,8 +7,8 @@
 #include <array>
 #include <string>
 
-#include "app/win32/UserNumberSeparators.h"
-#include "app/win32/Win32Printers.h"
+#include "model/win32/UserNumberSeparators.h"
+#include "model/win32/Win32Printers.h"
 #include "commands/CheckSettings.h"
 #include "commands/ExportSettings.h"
 #include "commands/SettingsReport.h"
@@ -88,7 +88,7 @@ class CallerChannel {
   // disk, a closed pipe): for the report and the help that is a failure.
   bool Say(const std::string& text, bool boxWithoutConsole) const {
     if (HasConsole()) return WriteAll(console_, text + "\r\n");
-    if (boxWithoutConsole) MessageBoxA(nullptr, text.c_str(), kAdministratorUtilityTitle, kMbOk);
+    if (boxWithoutConsole) MessageBoxA(nullptr, text.c_str(), kWindowMessageTitle, kMbOk);
     return true;
   }
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ControlId.h"
+#include "model/ControlId.h"
 #include "app/win32/MainWindow.h"
 #include "e2e/driver/WindowSearch.h"
 

@@ -93,6 +93,7 @@ TEST(RegFileReader, ReadsWhatTheImporterTakesAndRefusesTheRestByLine) {
       {"REGEDIT4\n[HKEY_CURRENT_USER\\Q]\nname=1\n",
        {"line 3: neither a [key], a value nor a comment"}},
       {"REGEDIT4\n[HKEY_CURRENT_USER\\Q]\n\"a\"\n", {"line 3: no \"=\" after the value's name"}},
+      {"REGEDIT4\n[HKEY_CURRENT_USER\\Q]\n\"a\" \"b\"\n", {"line 3: no \"=\" after the value's name"}},
       {"REGEDIT4\n[HKEY_CURRENT_USER\\Q]\n\"a\"=\"b\" c\n",
        {"line 3: a text must be one double-quoted string"}},
       {"REGEDIT4\n[HKEY_CURRENT_USER\\Q]\n\"a\"=dword:123456789\n",
@@ -116,7 +117,7 @@ TEST(RegFileReader, ReadsWhatTheImporterTakesAndRefusesTheRestByLine) {
 // each key in the view a 64-bit importer sends it to.
 TEST(RegFileReader, ReadsTheExportsOwnFileBackAsItsChanges) {
   const auto text = [](std::string s) {
-    return RecordedValue{kRegExpandSz, {s.begin(), s.end() + 1}};
+    return RegistryValue{kRegExpandSz, {s.begin(), s.end() + 1}};
   };
   const std::vector<RecordedChange> changes = {
       {RootKey::LocalMachine, "Software\\Marrowby\\Quillon", RegistryView::Wow64_64, "n",
@@ -124,13 +125,15 @@ TEST(RegFileReader, ReadsTheExportsOwnFileBackAsItsChanges) {
       {RootKey::LocalMachine, "Software\\Marrowby\\Quillon", RegistryView::Default, "PDFFileName",
        text("C:\\PDF\\\"a\" b.pdf")},
       {RootKey::LocalMachine, "Software\\Marrowby\\Quillon", RegistryView::Default, "n",
-       RecordedValue{kRegDword, {7, 0, 0, 0}}},
+       RegistryValue{kRegDword, {7, 0, 0, 0}}},
       {RootKey::CurrentUser, "Software\\Marrowby\\Quillon", RegistryView::Default, "PDFFileName",
        std::nullopt},
+      {RootKey::CurrentUser, "Software\\Marrowby\\Quillon", RegistryView::Default,
+       "a \\ and a \"", std::nullopt},
       {RootKey::LocalMachine, "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment",
        RegistryView::Default, "QUILLONTEMP", text(std::string(90, 'x'))}};
   const auto described = [](RootKey root, std::string path, RegistryView view,
-                            const std::string& name, const std::optional<RecordedValue>& value) {
+                            const std::string& name, const std::optional<RegistryValue>& value) {
     for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return std::to_string(static_cast<int>(root)) + path + std::to_string(static_cast<int>(view)) +
            "|" + name + (value ? "=" + std::to_string(value->type) + ":" + Hex(value->data) : "-");

@@ -29,19 +29,21 @@ TEST_P(RegistryContract, ValuesKeepTypeAndBytesAndReadAsTheProgramExpects) {
         TextBytes(row.buffer).first(row.count));
     EXPECT_EQ(Get(RootKey::CurrentUser, RegistryView::Default, name), row.stored) << name;
     EXPECT_EQ(access_.GetString(At(RootKey::CurrentUser, Scratch()), name), row.text) << name;
-    EXPECT_EQ(access_.GetLong(At(RootKey::CurrentUser, Scratch()), name, false), row.number)
+    EXPECT_EQ(access_.GetLong(At(RootKey::CurrentUser, Scratch()), name, RegistryView::Default),
+              row.number)
         << name;
     const auto outcome = [](bool taken) { return taken ? ReadOutcome::Found : ReadOutcome::WrongType; };
     EXPECT_EQ(access_.ReadString(At(RootKey::CurrentUser, Scratch()), name).outcome,
               outcome(IsTextValue(row.type)))
         << name;
-    EXPECT_EQ(access_.ReadLong(At(RootKey::CurrentUser, Scratch()), name, false).outcome,
-              outcome(row.number != -1))
+    EXPECT_EQ(
+        access_.ReadLong(At(RootKey::CurrentUser, Scratch()), name, RegistryView::Default).outcome,
+        outcome(row.number != -1))
         << name;
   }
   std::string shouted = Scratch();
   for (char& c : shouted) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  EXPECT_EQ(access_.GetLong(At(RootKey::CurrentUser, shouted), "V5", false), -7)
+  EXPECT_EQ(access_.GetLong(At(RootKey::CurrentUser, shouted), "V5", RegistryView::Default), -7)
       << "names ignore case";
   EXPECT_TRUE(messages_.shown.empty());
 }
@@ -53,22 +55,22 @@ TEST_P(RegistryContract, MachineSoftwareHasTwoViewsAndEachOperationKeepsToItsOwn
   constexpr RegistryView k64 = RegistryView::Wow64_64;
   EXPECT_TRUE(access_.Is64BitWindows());
   Put(kMachine, k64, "n", kRegDword, DwordBytes(64));
-  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", true), 64);
-  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", false), -1);
+  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", k64), 64);
+  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", RegistryView::Default), -1);
   Put(kMachine, RegistryView::Default, "n", kRegDword, DwordBytes(32));
   EXPECT_EQ(Get(kMachine, k64, "n", "Software\\Wow6432Node\\" + scratch_), "4: \0\0\0"s);
   Put(RootKey::CurrentUser, RegistryView::Default, "n", kRegDword, DwordBytes(1));
   EXPECT_EQ(Get(RootKey::CurrentUser, k64, "n"), "4:\1\0\0\0"s);
-  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", true), 64);
-  EXPECT_TRUE(access_.DeleteValue(At(kMachine, Scratch()), "n", true));
-  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", true), -1);
-  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", false), 32);
+  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", k64), 64);
+  EXPECT_TRUE(access_.DeleteValue(At(kMachine, Scratch()), "n", k64));
+  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", k64), -1);
+  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", RegistryView::Default), 32);
   EXPECT_TRUE(access_.DeleteValue(At(kMachine, Scratch()), "n"));
-  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", false), -1);
+  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch()), "n", RegistryView::Default), -1);
   EXPECT_TRUE(access_.DeleteValue(At(kMachine, Scratch()), "n")) << "a missing value is no failure";
-  EXPECT_TRUE(access_.DeleteValue(At(kMachine, Scratch("Missing")), "n", true));
+  EXPECT_TRUE(access_.DeleteValue(At(kMachine, Scratch("Missing")), "n", k64));
   EXPECT_EQ(Get(kMachine, k64, "n", Scratch("Missing")), "-2") << "a delete makes no key";
-  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch("N")), "n", true), -1);
+  EXPECT_EQ(access_.GetLong(At(kMachine, Scratch("N")), "n", k64), -1);
   EXPECT_EQ(Get(kMachine, k64, "n", Scratch("N")) +
                 Get(kMachine, RegistryView::Default, "n", Scratch("N")),
             "2-2")

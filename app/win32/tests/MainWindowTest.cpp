@@ -47,10 +47,6 @@ std::string NameOf(HWND control) {
   return std::string(kControlNames.at(static_cast<std::size_t>(id - kFirstControlDialogId)));
 }
 
-bool OnScreen(const ControlDefinition& row, Page page) {
-  return row.created.visible && (!row.page || *row.page == page);
-}
-
 // The tab control, then every enabled control on the screen that takes the
 // focus, by their numbers in the table.
 std::vector<std::string> TabStopsInTableOrder(Page page) {

@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ControlTable.h"
+#include "model/ControlTable.h"
 #include "app/win32/MainWindow.h"
 #include "platform/MessageBoxes.h"
 
@@ -126,7 +126,7 @@ int PressApply() {
   HWND box = nullptr;
   const bool asked = WaitFor(
       [&] {
-        box = FindWindowA("#32770", kAdministratorUtilityTitle);
+        box = FindWindowA("#32770", kWindowMessageTitle);
         return box != nullptr;
       },
       kStepPatience);
