@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "settings/SettingLocations.h"
+#include "settings/Spelling.h"
 
 namespace quillon {
 
@@ -99,7 +100,7 @@ class SubstituteRegistry final : public Registry {
   // Seeding and inspection: not registry calls, so neither counted nor failed.
   // The 32-bit view of HKEY_LOCAL_MACHINE\Software lives in Software\Wow6432Node.
   std::string PhysicalKey(RootKey root, const std::string& path, RegistryView view) const {
-    std::string key = Lower((root == RootKey::LocalMachine ? "HKLM\\" : "HKCU\\") + path);
+    std::string key = Lower(std::string(SpellingOf(root).abbreviation) + "\\" + path);
     if (twoViews_ && view == RegistryView::Default && KeyHasTwoViews(root, path)) {
       key.insert(std::min(key.find('\\', 5), key.size()), "\\wow6432node");
     }
