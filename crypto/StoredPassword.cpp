@@ -78,12 +78,13 @@ std::string LibraryFailure(PasswordStatus status, std::string_view work) {
   return {};
 }
 
-StoredPasswordCodec::StoredPasswordCodec(RegistryAccess& registry, HelperLibrary& helperLibrary)
-    : registry_(registry), helperLibrary_(helperLibrary) {}
+StoredPasswordCodec::StoredPasswordCodec(SettingLocations& locations,
+                                         HelperLibrary& helperLibrary)
+    : locations_(locations), helperLibrary_(helperLibrary) {}
 
 PasswordResult StoredPasswordCodec::EncryptPassword(const std::string& password) {
   if (password.empty()) return {};
-  if (!registry_.Is64BitWindows()) {
+  if (!locations_.TakesWindowsFor64Bit()) {
     return FromLibrary(helperLibrary_.EncryptString(std::string(kStoredPasswordKey), password));
   }
   return {PasswordStatus::Ok, BytesToHex(EncryptBytes(FixedKeyState(), BytesOf(password)))};
@@ -91,7 +92,7 @@ PasswordResult StoredPasswordCodec::EncryptPassword(const std::string& password)
 
 PasswordResult StoredPasswordCodec::DecryptPassword(const std::string& stored) {
   if (stored.empty()) return {};
-  if (!registry_.Is64BitWindows()) {
+  if (!locations_.TakesWindowsFor64Bit()) {
     return FromLibrary(helperLibrary_.DecryptString(std::string(kStoredPasswordKey), stored));
   }
   if (!LooksLikeCipherText(stored)) return {PasswordStatus::NotCipherText, {}};

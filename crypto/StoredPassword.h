@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "crypto/HelperLibrary.h"
-#include "settings/RegistryAccess.h"
+#include "settings/SettingLocations.h"
 
 namespace quillon {
 
@@ -39,7 +39,10 @@ std::string LibraryFailure(PasswordStatus status, std::string_view work);
 
 class StoredPasswordCodec {
  public:
-  StoredPasswordCodec(RegistryAccess& registry, HelperLibrary& helperLibrary);
+  // The Windows the utility takes for 32-bit encodes through the helper
+  // library, as the printer does there; the 64-bit one with the utility's own
+  // cipher. Which one it is, the locations decide for the numbers too.
+  StoredPasswordCodec(SettingLocations& locations, HelperLibrary& helperLibrary);
 
   // The stored text of a password under the fixed key; the empty password
   // gives the empty text without touching the cipher or the library.
@@ -52,7 +55,7 @@ class StoredPasswordCodec {
   PasswordResult DecryptPassword(const std::string& stored);
 
  private:
-  RegistryAccess& registry_;
+  SettingLocations& locations_;
   HelperLibrary& helperLibrary_;
 };
 

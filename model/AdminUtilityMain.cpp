@@ -124,7 +124,7 @@ AdminUtilityMain::AdminUtilityMain(AdminUtilityPorts ports)
     : ports_(std::move(ports)),
       registry_(ports_.registry, ports_.messageBoxes),
       locations_(registry_),
-      passwords_(registry_, ports_.helperLibrary) {
+      passwords_(locations_, ports_.helperLibrary) {
   ports_.controls.SetChangeListener([this](ControlId textBox) { OnTextChanged(textBox); });
 }
 

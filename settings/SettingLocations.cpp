@@ -137,12 +137,9 @@ std::vector<FoundAt> PlacesTheUtilityUses() {
 
 SettingLocations::SettingLocations(RegistryAccess& registry) : registry_(registry) {}
 
-RegistryView SettingLocations::FirstNumberView() {
-  if (!firstNumberView_) {
-    firstNumberView_ =
-        registry_.Is64BitWindows() ? RegistryView::Wow64_64 : RegistryView::Default;
-  }
-  return *firstNumberView_;
+bool SettingLocations::TakesWindowsFor64Bit() {
+  if (!takesWindowsFor64Bit_) takesWindowsFor64Bit_ = registry_.Is64BitWindows();
+  return *takesWindowsFor64Bit_;
 }
 
 void SettingLocations::ClearProductValue(const std::string& name) {

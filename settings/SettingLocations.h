@@ -153,10 +153,15 @@ class SettingLocations {
 
   void SetLookDepth(LookDepth depth) { depth_ = depth; }
 
-  // The view a number is read in first at each key, decided once: the 64-bit
-  // view on the Windows the utility takes for 64-bit (PROCESSOR_ARCHITECTURE
-  // names AMD64), where Apply also clears it; the default view alone elsewhere.
-  RegistryView FirstNumberView();
+  // Whether the utility takes Windows for 64-bit (PROCESSOR_ARCHITECTURE
+  // names AMD64), decided once for the numbers and the passwords alike.
+  bool TakesWindowsFor64Bit();
+  // The view a number is read in first at each key: the 64-bit view on the
+  // Windows the utility takes for 64-bit, where Apply also clears it; the
+  // default view alone elsewhere.
+  RegistryView FirstNumberView() {
+    return TakesWindowsFor64Bit() ? RegistryView::Wow64_64 : RegistryView::Default;
+  }
 
   // Reading. A setting stored per user or for all users is looked for in the
   // legacy per-user key, then the user product key, then the machine product
@@ -223,7 +228,7 @@ class SettingLocations {
 
   RegistryAccess& registry_;
   LookDepth depth_ = LookDepth::UpToTheWinner;
-  std::optional<RegistryView> firstNumberView_;
+  std::optional<bool> takesWindowsFor64Bit_;
 };
 
 }  // namespace quillon

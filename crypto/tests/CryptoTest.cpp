@@ -81,8 +81,9 @@ TEST(StoredPassword, RoundTripsOnBothPathsAndTheOwnRefusesWhatNoEncryptionMakes)
     SubstituteRegistry registry(windows);
     RecordedMessageBoxes messages;
     RegistryAccess access(registry, messages);
+    SettingLocations locations(access);
     SubstituteHelperLibrary library;
-    StoredPasswordCodec codec(access, library);
+    StoredPasswordCodec codec(locations, library);
     for (const std::string password :
          {"", "x", "exactly8", "\xE4\xF6\xDF\x80\xFF", "z 1234567890abc"}) {
       library.status = password.empty() ? HelperStatus::LibraryMissing : HelperStatus::Ok;

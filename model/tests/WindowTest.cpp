@@ -268,7 +268,8 @@ TEST(SettingsCatalogue, EachRowIsWhole) {
 struct Attempt : Session {
   Attempt(bool forAllUsers, RegistryCall call, int k) {
     RegistryAccess access(registry, messages);
-    StoredPasswordCodec codec(access, library);
+    SettingLocations locations(access);
+    StoredPasswordCodec codec(locations, library);
     int number = 100;
     for (const Setting& row : SettingsCatalogue()) {
       for (const std::string place : {"legacy:", "user:", "machine64:", "machine:"}) {
