@@ -86,6 +86,11 @@ struct Session {
     registry.PutValue(at.location.root, at.location.path, at.view,
                       line.substr(colon + 1, equals - colon - 1), type, bytes);
   }
+  // The key of a place, as seeded, refuses every open.
+  void Deny(std::string_view label) {
+    const CopyPlace& at = PlaceLabelled(label);
+    registry.deniedKeys.insert(registry.PhysicalKey(at.location.root, at.location.path, at.view));
+  }
   // Every value but the processor architecture, sorted.
   Lines Describe() const {
     Lines lines;

@@ -140,15 +140,14 @@ const Scenario kScenarios[] = {
        machine:PDFExcludeWatermarkPost=0; machine:persistent=1;
        machine:Default Post Action="p "%s"";)")},
     // passwords are decoded, encoded and stored or deleted at the machine only; "-3" and "2.5"
-    // are page counts; the smallest number is stored
+    // are page counts
     {.bits = 64,
      .seeded = R"(user:default master password="3E2C540A0477105B";)",
      .shown = R"(txtMasterPass=Pw;)",
      .typed = R"(txtUserPass=Secret; txtMasterPass=; txtExcludeWatermarkPre=-3;
-       txtExcludeWatermarkPost=2.5; txtDeleteErrorRetryCount=-2147483648;)",
+       txtExcludeWatermarkPost=2.5;)",
      .after = Pass(R"(user:default master password="3E2C540A0477105B"; user:persistent=1;
        user:PDFExcludeWatermarkPre=-3; user:PDFExcludeWatermarkPost=2;
-       machine:delete error retry count=-2147483648;
        machine:default user password="5D044FFA2A7F0702";)")},
     // without the library's export a typed password is not saved, and Test says so after its
     // second pass
@@ -223,6 +222,41 @@ TEST(Window, Scenarios) {
       EXPECT_EQ(s.dialog.requests, row.asked);
       // Each pass that ran, a "wait;" in the window's calls, announced the environment once.
       EXPECT_EQ(s.broadcast.announcements, std::ranges::count(row.window, 'w'));
+    }
+  }
+}
+
+// What is greyed after the load and the typing, every other control usable:
+// the merge and watermark boxes mean something only with a PDF file name, the
+// watermark's page counts only with a watermark file.
+const std::string kFileNameOff = "txtMergeFile; txtWatermarkFile; cboMergeCommand; "
+                                 "cboWatermarkCommand; lblAppend; lblApply; lblWatermarkFile;";
+const std::string kWatermarkOff = "lblWatermark; lblWatermarkPre; lblWatermarkPost; "
+                                  "txtExcludeWatermarkPre; txtExcludeWatermarkPost;";
+const struct {
+  const char* seeded;
+  const char* typed;
+  std::string greyed;
+} kGreying[] = {
+    {"", "", kFileNameOff + kWatermarkOff},
+    {R"(user:PDFFileName="a"; legacy:PDFWatermarkFile="w";)", "", ""},
+    {R"(user:PDFFileName="a"; legacy:PDFWatermarkFile="w";)", "txtWatermarkFile=;", kWatermarkOff},
+    // blanks are a name
+    {"", "txtPDFFileName= ;", kWatermarkOff},
+    {"", "txtPDFFileName=a; txtWatermarkFile=w; txtPDFFileName=;", kFileNameOff},
+};
+
+TEST(Window, GreysWhatNeedsAFileNameOrAWatermarkFile) {
+  for (const auto& row : kGreying) {
+    SCOPED_TRACE(testing::Message() << row.seeded << row.typed);
+    Session s;
+    for (const std::string& line : Split(row.seeded)) s.Seed(line);
+    s.Open();
+    for (const std::string& entry : Split(row.typed)) s.Type(entry);
+    const Lines greyed = Split(row.greyed);
+    for (const ControlDefinition& c : ControlTable()) {
+      EXPECT_EQ(s.controls.Enabled(c.id), std::ranges::count(greyed, ControlName(c.id)) == 0)
+          << ControlName(c.id);
     }
   }
 }

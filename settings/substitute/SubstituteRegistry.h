@@ -96,6 +96,14 @@ class SubstituteRegistry final : public Registry {
   }
   int CallCount(RegistryCall call) const { return calls_.contains(call) ? calls_.at(call) : 0; }
   std::size_t OpenHandleCount() const { return handles_.size(); }
+  // What a command that only reads leaves: the values as they were, no call
+  // that writes made, no key left open.
+  bool OnlyReadSince(const std::map<std::pair<std::string, std::string>, StoredValue>& before) const {
+    return values == before && CallCount(RegistryCall::CreateKey) + CallCount(RegistryCall::SetValue) +
+                                       CallCount(RegistryCall::DeleteValue) ==
+                                   0 &&
+           handles_.empty();
+  }
 
   // Seeding and inspection: not registry calls, so neither counted nor failed.
   // The 32-bit view of HKEY_LOCAL_MACHINE\Software lives in Software\Wow6432Node.
