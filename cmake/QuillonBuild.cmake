@@ -58,9 +58,7 @@ if(QUILLON_TESTS)
     # has the 32-bit half the machine's own lacks; the loaders and the server
     # have the same paths inside as the machine's own Wine has outside.
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-      execute_process(COMMAND ${CMAKE_SOURCE_DIR}/scripts/win32-root.sh path
-                      OUTPUT_VARIABLE win32Root OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
-      set(QUILLON_WINE_ENTER "chroot '${win32Root}' env -C \"$PWD\" HOME=/root")
+      set(QUILLON_WINE_ENTER "'${CMAKE_SOURCE_DIR}/scripts/win32-root.sh' run")
     else()
       set(QUILLON_WINE_ENTER "")
     endif()

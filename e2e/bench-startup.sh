@@ -42,7 +42,7 @@ in_root=()
 if [ "$preset" = win32 ]; then
   # Inside the root the source tree is mounted at its own path, and Wine's
   # programs have the same paths as the machine's own.
-  in_root=(chroot "$(scripts/win32-root.sh path)" env -C "$PWD" HOME=/root)
+  in_root=(scripts/win32-root.sh run)
   scripts/win32-root.sh prepare
   scripts/win32-root.sh mount "$PWD"
   how=$(scripts/win32-root.sh how)
@@ -69,7 +69,7 @@ dos_path() { local path; path=$(realpath "$1"); echo "Z:${path//\//\\}"; }
 # emulator's, and their ratio says nothing of the program's start-up.
 emulated_times() {
   if [ "$how" = natively ]; then cat; return; fi
-  awk -v how="$how" '/^ratio / { print "ratio: none; 32-bit code runs " how " here, so these times are the emulator'"'"'s, not the program'"'"'s"; next } { print }'
+  awk -v how="$how" '/^ratio / { print "ratio: none; 32-bit code runs " how " here, so these times measure the emulator, not the program"; next } { print }'
 }
 
 xvfb-run -a -s "-screen 0 1024x768x24" "${wine[@]}" "$build/e2e/e2e_startup_timer.exe" \

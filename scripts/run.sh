@@ -24,10 +24,9 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml='
 
 if [ "$bits" = 32 ]; then
-  root=$(scripts/win32-root.sh path)
   # Inside the root the source tree is mounted at its own path, and Wine's
   # programs have the same paths as the machine's own.
-  in_root() { chroot "$root" env -C "$PWD" HOME=/root "$@"; }
+  in_root() { scripts/win32-root.sh run "$@"; }
 else
   in_root() { "$@"; }
 fi

@@ -22,6 +22,8 @@
 #                                (X sockets, xvfb-run's authority file), and DIR
 #                                at the same path
 #   win32-root.sh umount DIR     undo mount
+#   win32-root.sh run CMD...     run CMD inside the (mounted) root, in the
+#                                caller's folder, with the caller's environment
 #   win32-root.sh path           print the root's folder
 #
 # Inside the root, call /usr/lib/wine/wine64 and never plain `wine`: bookworm's
@@ -219,6 +221,8 @@ case "${1:-}" in
     if mountpoint -q "$root$dir"; then umount -l "$root$dir"; fi
     umount_system "$root"
     ;;
+  # HOME names a folder the root has: Wine keeps nothing there, but asks.
+  run) shift; exec chroot "$root" env -C "$PWD" HOME=/root "$@" ;;
   path) echo "$root" ;;
-  *) echo "usage: $0 prepare | how | mount DIR | umount DIR | path" >&2; exit 2 ;;
+  *) echo "usage: $0 prepare | how | mount DIR | umount DIR | run CMD... | path" >&2; exit 2 ;;
 esac
