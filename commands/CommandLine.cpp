@@ -44,7 +44,29 @@ std::string SwitchName(const std::string& argument) {
 }
 
 CommandLine Mistake(std::string text) {
-  return {.action = CommandLine::Action::Mistake, .file = {}, .mistake = std::move(text), .defaults = false};
+  return {.action = CommandLine::Action::Mistake, .file = {}, .mistake = std::move(text), .option = false};
+}
+
+// Each command: its switch, whether a file follows it, and the one switch
+// of its own that may come last.
+enum class FileArgument { Required, Optional, None };
+struct CommandForm {
+  std::string_view name;
+  CommandLine::Action action;
+  FileArgument file;
+  std::string_view option;
+};
+constexpr CommandForm kForms[] = {
+    {"export", CommandLine::Action::Export, FileArgument::Required, "defaults"},
+    {"report", CommandLine::Action::Report, FileArgument::Optional, ""},
+    {"check", CommandLine::Action::Check, FileArgument::Required, "allusers"},
+    {"users", CommandLine::Action::Users, FileArgument::None, "clear"},
+};
+
+// "/defaults", "/allusers" or "/clear", whichever command it follows.
+bool IsOwnSwitch(const std::string& argument) {
+  const std::string name = SwitchName(argument);
+  return !name.empty() && std::ranges::find(kForms, name, &CommandForm::option) != std::end(kForms);
 }
 
 }  // namespace
@@ -53,32 +75,33 @@ CommandLine ParseCommandLine(std::string_view line) {
   const std::vector<std::string> arguments = SplitArguments(line);
   if (arguments.empty()) return {};
   const std::string name = SwitchName(arguments[0]);
-  if (name == "?" && arguments.size() == 1) return {.action = CommandLine::Action::Help, .file = {}, .mistake = {}, .defaults = false};
-  const bool report = name == "report";
-  const bool check = name == "check";
-  if (name != "export" && !report && !check) {
+  if (name == "?" && arguments.size() == 1) {
+    return {.action = CommandLine::Action::Help, .file = {}, .mistake = {}, .option = false};
+  }
+  const auto* form = std::ranges::find(kForms, name, &CommandForm::name);
+  if (form == std::end(kForms)) {
     return Mistake("Unknown argument \"" + arguments[0] + "\". Use /? to see the command line.");
   }
-  // Only the report may go without a file: to the caller. The export's
-  // switch is never taken for a file's name.
-  const bool fileGiven = arguments.size() > 1 && SwitchName(arguments[1]) != "defaults";
-  if (fileGiven ? arguments[1].empty() : !report) {
+  const auto isOption = [&](std::size_t at) {
+    return !form->option.empty() && arguments.size() > at && SwitchName(arguments[at]) == form->option;
+  };
+  // No command's own switch is ever taken for a file's name.
+  const bool fileGiven =
+      form->file != FileArgument::None && arguments.size() > 1 && !IsOwnSwitch(arguments[1]);
+  if (fileGiven ? arguments[1].empty() : form->file == FileArgument::Required) {
     return Mistake("No file name after " + arguments[0] + ". Use /? to see the command line.");
   }
   const std::size_t next = fileGiven ? 2 : 1;
-  const bool defaults =
-      name == "export" && arguments.size() > next && SwitchName(arguments[next]) == "defaults";
-  if (const std::size_t expected = next + (defaults ? 1 : 0); arguments.size() > expected) {
+  const bool option = isOption(next);
+  if (const std::size_t expected = next + (option ? 1 : 0); arguments.size() > expected) {
     return Mistake("Unexpected argument \"" + arguments[expected] + "\"" +
                    (fileGiven ? " after the file name. Put a name with blanks in double quotes."
                               : ". Use /? to see the command line."));
   }
-  return {.action = report  ? CommandLine::Action::Report
-                    : check ? CommandLine::Action::Check
-                            : CommandLine::Action::Export,
+  return {.action = form->action,
           .file = fileGiven ? arguments[1] : std::string(),
           .mistake = {},
-          .defaults = defaults};
+          .option = option};
 }
 
 std::string CommandLineHelp() {
@@ -100,6 +123,16 @@ std::string CommandLineHelp() {
          "                                 show: exit 0 if so, 1 naming each one that differs\r\n"
          "                                 or when a key cannot be read, 3 when FILE cannot\r\n"
          "                                 be read as a registry file\r\n"
+         "quillon-admin.exe /check FILE /allusers\r\n"
+         "                                 tells the same for every user's profile: whether\r\n"
+         "                                 each user shows what the file would make a user\r\n"
+         "                                 without copies of their own show, once imported\r\n"
+         "quillon-admin.exe /users         lists, for every user's profile, the settings its\r\n"
+         "                                 own copies give that user instead of the all-users\r\n"
+         "                                 settings: exit 0 if none does, 1 if one does or a\r\n"
+         "                                 profile cannot be read\r\n"
+         "quillon-admin.exe /users /clear  removes those copies from every profile, then lists\r\n"
+         "                                 what is left; needs administrator rights\r\n"
          "quillon-admin.exe /?             shows this";
 }
 

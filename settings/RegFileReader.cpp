@@ -62,8 +62,7 @@ std::optional<RootKey> RootNamed(std::u16string_view name, bool& known) {
   for (const RootSpelling& spelling : kRootSpellings) {
     if (named(Widened(spelling.name))) return spelling.root;
   }
-  constexpr std::u16string_view kOtherRoots[] = {u"HKEY_CLASSES_ROOT", u"HKEY_USERS",
-                                                 u"HKEY_CURRENT_CONFIG"};
+  constexpr std::u16string_view kOtherRoots[] = {u"HKEY_CLASSES_ROOT", u"HKEY_CURRENT_CONFIG"};
   known = std::ranges::any_of(kOtherRoots, named);
   return std::nullopt;
 }

@@ -13,7 +13,13 @@
 
 namespace quillon {
 
-enum class RootKey : std::uint32_t { CurrentUser = 0x80000001u, LocalMachine = 0x80000002u };
+// HKEY_USERS holds the hive of every user whose profile is loaded, under
+// the user's SID; HKEY_CURRENT_USER is the running account's one among them.
+enum class RootKey : std::uint32_t {
+  CurrentUser = 0x80000001u,
+  LocalMachine = 0x80000002u,
+  Users = 0x80000003u,
+};
 
 // Which half of HKEY_LOCAL_MACHINE\Software a key is addressed in on 64-bit
 // Windows. Default is the 32-bit view; it is asked for explicitly, so that a

@@ -1,6 +1,6 @@
 #pragma once
 // How registry names and numbers are spelled for people and in files: the
-// two roots' names, a key named in its view, the name 64-bit Windows gives
+// roots' names, a key named in its view, the name 64-bit Windows gives
 // the 32-bit view, a text in quotes, hexadecimal digits.
 #include <algorithm>
 #include <cstddef>
@@ -20,6 +20,7 @@ struct RootSpelling {
 inline constexpr RootSpelling kRootSpellings[] = {
     {RootKey::LocalMachine, "HKEY_LOCAL_MACHINE", "HKLM"},
     {RootKey::CurrentUser, "HKEY_CURRENT_USER", "HKCU"},
+    {RootKey::Users, "HKEY_USERS", "HKU"},
 };
 constexpr const RootSpelling& SpellingOf(RootKey root) {
   return *std::ranges::find(kRootSpellings, root, &RootSpelling::root);

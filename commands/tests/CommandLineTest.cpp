@@ -1,5 +1,5 @@
 // The command line: each way of asking for the window, an export, a report,
-// a check or help, and the mistakes, each refused with what is wrong.
+// a check, the users' copies or help, and the mistakes, each refused with what is wrong.
 #include <gtest/gtest.h>
 
 #include <string_view>
@@ -11,12 +11,12 @@ namespace {
 
 using enum CommandLine::Action;
 
-TEST(CommandLine, ReadsExportReportCheckAndHelpAndRefusesEverythingElse) {
+TEST(CommandLine, ReadsEachCommandWithItsOwnSwitchAndRefusesEverythingElse) {
   struct Case {
     std::string_view line;
     CommandLine::Action action;
     std::string_view fileOrMistake;  // the file (Export, Report, Check), or the mistake's start
-    bool defaults = false;
+    bool option = false;
   };
   const Case cases[] = {
       {"", Window, ""},
@@ -39,6 +39,15 @@ TEST(CommandLine, ReadsExportReportCheckAndHelpAndRefusesEverythingElse) {
       {"-Check \"C:\\Deploy\\q.reg\"", Check, "C:\\Deploy\\q.reg"},
       {"/check", Mistake, "No file name after /check."},
       {"/check q.reg /defaults", Mistake, "Unexpected argument \"/defaults\" after the file"},
+      {"-Check q.reg -ALLUSERS", Check, "q.reg", true},
+      {"/check /allusers", Mistake, "No file name after /check."},
+      {"/check q.reg /clear", Mistake, "Unexpected argument \"/clear\" after the file"},
+      {"/users", Users, ""},
+      {"/USERS -Clear", Users, "", true},
+      {"/users /clear /clear", Mistake, "Unexpected argument \"/clear\". Use /?"},
+      {"/users C:\\u.txt", Mistake, "Unexpected argument \"C:\\u.txt\". Use /?"},
+      {"/users /allusers", Mistake, "Unexpected argument \"/allusers\". Use /?"},
+      {"/report r.txt /clear", Mistake, "Unexpected argument \"/clear\" after the file"},
       {"/?", Help, ""},
       {"/export", Mistake, "No file name after /export."},
       {"/export \"\"", Mistake, "No file name after /export."},
@@ -56,7 +65,7 @@ TEST(CommandLine, ReadsExportReportCheckAndHelpAndRefusesEverythingElse) {
           << c.line << ": " << command.mistake;
     } else {
       EXPECT_EQ(command.file, c.fileOrMistake) << c.line;
-      EXPECT_EQ(command.defaults, c.defaults) << c.line;
+      EXPECT_EQ(command.option, c.option) << c.line;
     }
   }
 }

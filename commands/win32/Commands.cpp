@@ -272,7 +272,7 @@ int RunCommand(const CommandLine& command) {
     case CommandLine::Action::Window:
       break;
     case CommandLine::Action::Export:
-      return Export(command.file, command.defaults, CallerChannel(STD_ERROR_HANDLE));
+      return Export(command.file, command.option, CallerChannel(STD_ERROR_HANDLE));
     case CommandLine::Action::Report:
       return Report(command.file, CallerChannel(STD_ERROR_HANDLE));
     case CommandLine::Action::Check:

@@ -6,15 +6,23 @@
 namespace quillon {
 namespace {
 
-// The predefined keys are sign-extended handle values on 64-bit Windows; the
-// macros get that right.
-HKEY RootHandle(RootKey root) {
-  return root == RootKey::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-}
-
 HKEY ToHkey(KeyHandle key) { return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key)); }
 
 KeyHandle FromHkey(HKEY key) { return static_cast<KeyHandle>(reinterpret_cast<std::uintptr_t>(key)); }
+
+// The predefined keys are sign-extended handle values on 64-bit Windows; the
+// macros get that right.
+HKEY RootHandle(RootKey root, const std::optional<KeyHandle>& userHive) {
+  switch (root) {
+    case RootKey::CurrentUser:
+      return userHive ? ToHkey(*userHive) : HKEY_CURRENT_USER;
+    case RootKey::LocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case RootKey::Users:
+      return HKEY_USERS;
+  }
+  return HKEY_LOCAL_MACHINE;
+}
 
 }  // namespace
 
@@ -22,7 +30,7 @@ long Win32Registry::CreateKey(RootKey root, const std::string& path, KeyAccess a
                               RegistryView view, KeyHandle& key) {
   HKEY opened = nullptr;
   const LSTATUS status =
-      RegCreateKeyExA(RootHandle(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+      RegCreateKeyExA(RootHandle(root, userHive_), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                       AccessMask(access, view, root, path), nullptr, &opened, nullptr);
   if (status == ERROR_SUCCESS) key = FromHkey(opened);
   return status;
@@ -32,7 +40,7 @@ long Win32Registry::OpenKey(RootKey root, const std::string& path, KeyAccess acc
                             RegistryView view, KeyHandle& key) {
   HKEY opened = nullptr;
   const LSTATUS status =
-      RegOpenKeyExA(RootHandle(root), path.c_str(), 0, AccessMask(access, view, root, path), &opened);
+      RegOpenKeyExA(RootHandle(root, userHive_), path.c_str(), 0, AccessMask(access, view, root, path), &opened);
   if (status == ERROR_SUCCESS) key = FromHkey(opened);
   return status;
 }

@@ -1,11 +1,18 @@
 #pragma once
 // The registry interface over advapi32's ANSI calls.
+#include <optional>
+
 #include "settings/Registry.h"
 
 namespace quillon {
 
 class Win32Registry final : public Registry {
  public:
+  Win32Registry() = default;
+  // A registry whose HKEY_CURRENT_USER is the open key `userHive` (a user's
+  // hive file loaded for this process alone), which the caller keeps open.
+  explicit Win32Registry(KeyHandle userHive) : userHive_(userHive) {}
+
   long CreateKey(RootKey root, const std::string& path, KeyAccess access, RegistryView view,
                  KeyHandle& key) override;
   long OpenKey(RootKey root, const std::string& path, KeyAccess access, RegistryView view,
@@ -16,6 +23,9 @@ class Win32Registry final : public Registry {
                 std::span<const std::uint8_t> data) override;
   long DeleteValue(KeyHandle key, const std::string& name) override;
   long CloseKey(KeyHandle key) override;
+
+ private:
+  std::optional<KeyHandle> userHive_;
 };
 
 }  // namespace quillon
