@@ -59,8 +59,8 @@ std::vector<OwnCopy> OwnCopies(const HeadlessLoad& load) {
   return copies;
 }
 
-// The window's load over `registry`, judging every copy; none when a key it
-// needed could not be read.
+// The window's load over `registry`, judging every copy; its recorder tells
+// whether a key the load needed could not be read.
 struct Loaded {
   RecordingRegistry recorder;
   NoPrinters printers;
