@@ -3,14 +3,17 @@
 #include "commands/CheckSettings.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <set>
 #include <utility>
 
 #include "model/AdminUtilityMain.h"
 #include "model/ControlTable.h"
+#include "commands/EveryProfile.h"
 #include "commands/HeadlessPorts.h"
 #include "commands/SettingsDisplay.h"
+#include "settings/HiveRegistry.h"
 
 namespace quillon {
 namespace {
@@ -36,12 +39,15 @@ std::vector<FoundAt> PlacesUnder(const RegFileOperation& operation, WindowsWidth
   return places;
 }
 
-// Writes the file's changes to the printer's keys into the recorder; the
-// number of values it names elsewhere, which the check leaves alone.
+// Writes the file's changes to the printer's keys into the recorder, those
+// to HKEY_CURRENT_USER only where the user imports it; the number of values
+// it names elsewhere, which the check leaves alone.
+enum class UserPart { Lands, Elsewhere };
 std::size_t RecordFile(RecordingRegistry& recorder, std::span<const RegFileOperation> file,
-                       WindowsWidth width) {
+                       WindowsWidth width, UserPart userPart) {
   std::size_t elsewhere = 0;
   for (const RegFileOperation& operation : file) {
+    if (userPart == UserPart::Elsewhere && operation.root == RootKey::CurrentUser) continue;
     const std::vector<FoundAt> places = PlacesUnder(operation, width);
     if (places.empty()) {
       if (operation.kind != RegFileOperation::Kind::RemoveKey) ++elsewhere;
@@ -152,16 +158,20 @@ std::string Shown(const Entry& entry, const HeadlessLoad& loaded) {
   return ShownFor(loaded.controls, *entry.rows.front(), loaded.Record().passwordsNotShown);
 }
 
-std::string Source(const Entry& entry, const LoadRecord& record, WindowsWidth width) {
+// How a place is named to the caller: as the running account's, or as one
+// profile's.
+using KeyNamer = std::function<std::string(FoundAt)>;
+
+std::string Source(const Entry& entry, const LoadRecord& record, const KeyNamer& keyName) {
   if (const Setting* row = NameTaken(entry, record)) {
-    return "now from " + KeyName(record.Of(*row)->taken, width) + " (" + Quoted(row->name) + ")";
+    return "now from " + keyName(record.Of(*row)->taken) + " (" + Quoted(row->name) + ")";
   }
   return entry.rows.empty() ? "the window sets it from where the settings were found"
                             : "now its default";
 }
 
 std::string Differs(const Entry& entry, const HeadlessLoad& now, const HeadlessLoad& after,
-                    WindowsWidth width) {
+                    const KeyNamer& keyName) {
   const bool password = !entry.rows.empty() && entry.rows.front()->read == ReadRule::Password;
   const auto shown = [&](const HeadlessLoad& loaded) {
     const Setting* name = NameTaken(entry, loaded.Record());
@@ -185,12 +195,18 @@ std::string Differs(const Entry& entry, const HeadlessLoad& now, const HeadlessL
     line += password && nowShown == afterShown ? "a different password"
                                                : "shows " + nowShown + ", the file " + afterShown;
   }
-  return line + "; " + Source(entry, now.Record(), width);
+  return line + "; " + Source(entry, now.Record(), keyName);
 }
 
 std::string CannotCheck(const ReadFailure& failure, WindowsWidth width) {
   return "Cannot check: " + KeyNameInView(failure.root, failure.path, failure.view, width) +
          " could not be read (error " + std::to_string(failure.code) + ").";
+}
+
+std::string Ignored(std::size_t elsewhere) {
+  return elsewhere == 0   ? ""
+         : elsewhere == 1 ? " (1 value elsewhere was ignored)"
+                          : " (" + std::to_string(elsewhere) + " values elsewhere were ignored)";
 }
 
 }  // namespace
@@ -210,7 +226,7 @@ CheckOutcome CheckSettings(Registry& registry, HelperLibrary& helperLibrary,
     return {CheckOutcome::Verdict::CannotCheck, lines};
   }
   RecordingRegistry imported(registry);
-  const std::size_t elsewhere = RecordFile(imported, file, width);
+  const std::size_t elsewhere = RecordFile(imported, file, width, UserPart::Lands);
   const HeadlessLoad after(imported, printers, helperLibrary, numberSeparators,
                            LookDepth::UpToTheWinner);
   if (const auto& failure = imported.FirstReadFailure()) {
@@ -221,13 +237,10 @@ CheckOutcome CheckSettings(Registry& registry, HelperLibrary& helperLibrary,
   std::size_t differing = 0;
   for (const Entry& entry : Entries()) {
     if (Same(entry, now, after)) continue;
-    lines.push_back(Differs(entry, now, after, width));
+    lines.push_back(Differs(entry, now, after, [&](FoundAt at) { return KeyName(at, width); }));
     ++differing;
   }
-  const std::string ignored =
-      elsewhere == 0   ? ""
-      : elsewhere == 1 ? " (1 value elsewhere was ignored)"
-                       : " (" + std::to_string(elsewhere) + " values elsewhere were ignored)";
+  const std::string ignored = Ignored(elsewhere);
   if (differing == 0) {
     lines.push_back("This machine shows every setting as the file would make it show" + ignored +
                     ".");
@@ -237,6 +250,81 @@ CheckOutcome CheckSettings(Registry& registry, HelperLibrary& helperLibrary,
                   (differing == 1 ? " setting differs" : " settings differ") +
                   " from what the file would make it show" + ignored + ".");
   return {CheckOutcome::Verdict::Differs, lines};
+}
+
+CheckOutcome CheckSettingsForEveryUser(Registry& registry, Profiles& profiles,
+                                       HelperLibrary& helperLibrary,
+                                       const NumberSeparators& numberSeparators,
+                                       std::span<const RegFileOperation> file, WindowsWidth width) {
+  std::vector<std::string> lines;
+  if (std::optional<std::string> other = OtherWidthWarning(file, width)) lines.push_back(*other);
+
+  NoPrinters printers;
+  EmptyUserHive nothingOwn;
+  HiveRegistry freshUser(registry, {nothingOwn, RootKey::CurrentUser, ""});
+  RecordingRegistry wantedRecorder(freshUser);
+  const std::size_t elsewhere = RecordFile(wantedRecorder, file, width, UserPart::Lands);
+  const HeadlessLoad wanted(wantedRecorder, printers, helperLibrary, numberSeparators,
+                            LookDepth::UpToTheWinner);
+  if (const auto& failure = wantedRecorder.FirstReadFailure()) {
+    lines.push_back(CannotCheck(*failure, width));
+    return {CheckOutcome::Verdict::CannotCheck, lines};
+  }
+
+  const std::string runner = profiles.RunningAccountSid();
+  std::size_t differing = 0, profilesDiffering = 0, unreadable = 0;
+  const ProfileWalk walk =
+      VisitProfiles(registry, profiles, KeyAccess::Read, [&](const VisitedProfile& profile) {
+        if (!profile.registry) {
+          lines.push_back(profile.name + ": cannot check: " + profile.failure + ".");
+          ++unreadable;
+          return;
+        }
+        RecordingRegistry current(*profile.registry), imported(*profile.registry);
+        const HeadlessLoad now(current, printers, helperLibrary, numberSeparators,
+                               LookDepth::UpToTheWinner);
+        RecordFile(imported, file, width,
+                   profile.profile.sid == runner ? UserPart::Lands : UserPart::Elsewhere);
+        const HeadlessLoad after(imported, printers, helperLibrary, numberSeparators,
+                                 LookDepth::UpToTheWinner);
+        const auto& failure =
+            current.FirstReadFailure() ? current.FirstReadFailure() : imported.FirstReadFailure();
+        if (failure) {
+          lines.push_back(profile.name + ": cannot check: " +
+                          KeyOfUser(profile, failure->root, failure->path, failure->view, width) +
+                          " could not be read (error " + std::to_string(failure->code) + ").");
+          ++unreadable;
+          return;
+        }
+        const KeyNamer keyName = [&](FoundAt at) { return KeyOfUser(profile, at, width); };
+        std::size_t here = 0;
+        for (const Entry& entry : Entries()) {
+          if (Same(entry, now, wanted)) continue;
+          lines.push_back(profile.name + ": " + Differs(entry, now, wanted, keyName) +
+                          (Same(entry, after, wanted)
+                               ? ""
+                               : "; importing the file does not change that for this user"));
+          ++here;
+        }
+        differing += here;
+        profilesDiffering += here == 0 ? 0 : 1;
+      });
+  if (const std::optional<std::string> note = WalkNote(walk)) lines.push_back(*note);
+  if (walk.listFailure) return {CheckOutcome::Verdict::CannotCheck, lines};
+
+  const std::string notRead =
+      unreadable == 0 ? "" : "; " + std::to_string(unreadable) + " could not be read";
+  if (differing == 0 && unreadable == 0) {
+    lines.push_back("Every profile shows every setting as the file would make it show (" +
+                    Count(walk.visited, "profile") + ")" + Ignored(elsewhere) + ".");
+    return {CheckOutcome::Verdict::Same, lines};
+  }
+  lines.push_back(Count(differing, "difference") + " in " +
+                  std::to_string(profilesDiffering) + " of " + Count(walk.visited, "profile") +
+                  " from what the file would make them show" + Ignored(elsewhere) + notRead +
+                  ".");
+  return {unreadable == 0 ? CheckOutcome::Verdict::Differs : CheckOutcome::Verdict::CannotCheck,
+          lines};
 }
 
 }  // namespace quillon

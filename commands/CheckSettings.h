@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/Profiles.h"
 #include "model/LocaleNumber.h"
 #include "crypto/HelperLibrary.h"
 #include "settings/RegFileReader.h"
@@ -26,5 +27,15 @@ struct CheckOutcome {
 CheckOutcome CheckSettings(Registry& registry, HelperLibrary& helperLibrary,
                            const NumberSeparators& numberSeparators,
                            std::span<const RegFileOperation> file, WindowsWidth width);
+
+// The same for every user's profile, service accounts aside: each user's
+// load now against the load of a user who holds no copies of their own, on
+// the registry as the file would leave it. Each line names its profile, and
+// says where importing the file would not change what that user is shown:
+// its HKEY_CURRENT_USER part lands only in the account that imports it.
+CheckOutcome CheckSettingsForEveryUser(Registry& registry, Profiles& profiles,
+                                       HelperLibrary& helperLibrary,
+                                       const NumberSeparators& numberSeparators,
+                                       std::span<const RegFileOperation> file, WindowsWidth width);
 
 }  // namespace quillon

@@ -31,6 +31,11 @@ std::string ShownFor(const Controls& controls, const Setting& row,
 // The rows under the control that shows them, in the order of the pages and
 // their tab order; rows no control shows come last.
 std::vector<const Setting*> InPageOrder();
+
+// "1 setting", "3 settings".
+inline std::string Count(std::size_t number, const std::string& thing) {
+  return std::to_string(number) + " " + thing + (number == 1 ? "" : "s");
+}
 std::string PageTitle(const Setting& row);
 
 }  // namespace quillon

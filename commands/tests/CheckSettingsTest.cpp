@@ -11,6 +11,7 @@
 #include "settings/RegFileReader.h"
 #include "settings/substitute/OneByteCodePage.h"
 #include "settings/substitute/SubstituteRegistry.h"
+#include "commands/tests/MachineUsers.h"
 
 namespace quillon {
 namespace {
@@ -32,7 +33,15 @@ TEST(CheckSettings, NamesEachSettingTheFileWouldChangeAndNothingElse) {
     Windows exportedOn = Windows::Bits64, checkedOn = Windows::Bits64;
     Lines denied = {};
     const char* file = nullptr;  // a file written by hand, in place of the export
+    bool everyUser = false;      // "/allusers", on the machine's users
+    std::string unreachable = {};  // a user's hive file refused with error 32
   };
+  const std::string kAnn = R"(PC1\ann (S-1-5-21-7-1001): )", kBob = R"(PC1\bob (S-1-5-21-7-1002): )";
+  const std::string kWatermark = "Apply watermark PDF file after creation (Quillon Pro, optional): ";
+  const std::string kRetries =
+      "Copy Error Retry Count: shows \"9\", the file \"7\"; now from " + kMachine +
+      " (\"copy error retry count\")";
+  const std::string kLeftOut = "Left out, as service accounts: S-1-5-18.";
   const Case cases[] = {
       {"", Same, {"This machine shows every setting as the file would make it show."}},
       {R"(machine:Default Path="D:\x";)", Differs,
@@ -75,6 +84,25 @@ TEST(CheckSettings, NamesEachSettingTheFileWouldChangeAndNothingElse) {
                      "6 settings differ from what the file would make it show (38 values "
                      "elsewhere were ignored)."},
        Windows::Bits64, Windows::Bits32},
+      // every user: a stale copy in a signed-in user's hive, which the
+      // file's own user part removes for the account that imports it, and
+      // one in a hive file, which no import reaches
+      {R"(ann/user:PDFWatermarkFile="mine"; bob/legacy:PDFWatermarkFile="old.pdf";)", Differs,
+       {kAnn + kWatermark + R"(shows "mine", the file "all.pdf"; now from HKU\S-1-5-21-7-1001\Software\Marrowby\Quillon ("PDFWatermarkFile"))",
+        kBob + kWatermark + R"(shows "old.pdf", the file "all.pdf"; now from C:\Users\bob\NTUSER.DAT\Software\VB and VBA Program Settings\Marrowby\Quillon ("PDFWatermarkFile"); importing the file does not change that for this user)",
+        kLeftOut, "2 differences in 2 of 3 profiles from what the file would make them show."},
+       Windows::Bits64, Windows::Bits64, {}, nullptr, true},
+      {"", Same, {kLeftOut,
+                  "Every profile shows every setting as the file would make it show (3 profiles)."},
+       Windows::Bits64, Windows::Bits64, {}, nullptr, true},
+      // the file not yet imported: every user differs
+      {"machine:copy error retry count=9;", Differs,
+       {kAnn + kRetries, kBob + kRetries, R"(S-1-5-21-7-1003 (C:\Users\old): )" + kRetries, kLeftOut,
+        "3 differences in 3 of 3 profiles from what the file would make them show."},
+       Windows::Bits64, Windows::Bits64, {}, nullptr, true},
+      {"", CannotCheck, {R"(S-1-5-21-7-1003 (C:\Users\old): cannot check: C:\Users\old\NTUSER.DAT could not be loaded (error 32).)",
+                         kLeftOut, "0 differences in 0 of 3 profiles from what the file would make them show; 1 could not be read."},
+       Windows::Bits64, Windows::Bits64, {}, nullptr, true, R"(C:\Users\old\NTUSER.DAT)"},
   };
   const auto width = [](Windows windows) {
     return windows == Windows::Bits32 ? WindowsWidth::Bits32 : WindowsWidth::Bits64;
@@ -90,19 +118,29 @@ TEST(CheckSettings, NamesEachSettingTheFileWouldChangeAndNothingElse) {
     ASSERT_EQ(file.error, "") << exported.refusal;
 
     Session target(c.checkedOn);
-    for (const std::string& entry : Split(reference + c.changes)) target.Seed(entry);
+    MachineUsers users(target);
+    for (const std::string& entry : Split(reference + c.changes)) users.Seed(entry);
     for (const std::string& label : c.denied) target.Deny(label);
+    if (!c.unreachable.empty()) users.profiles.refusedHiveFiles[c.unreachable] = 32;
     const auto before = target.registry.values;
-    const CheckOutcome outcome = CheckSettings(target.registry, target.library, {".", ","},
-                                               file.operations, width(c.checkedOn));
-    EXPECT_TRUE(target.registry.OnlyReadSince(before)) << "the check changed the registry";
+    const auto filesBefore = users.HiveFileValues();
+    const CheckOutcome outcome =
+        c.everyUser ? CheckSettingsForEveryUser(target.registry, users.profiles, target.library,
+                                                {".", ","}, file.operations, width(c.checkedOn))
+                    : CheckSettings(target.registry, target.library, {".", ","}, file.operations,
+                                    width(c.checkedOn));
+    EXPECT_TRUE(users.OnlyRead(before, filesBefore)) << "the check changed the registry";
     EXPECT_EQ(outcome.verdict, c.verdict) << c.changes;
+    if (c.everyUser) {
+      EXPECT_EQ(outcome.lines, c.lines);
+      continue;
+    }
     for (const std::string& line : c.lines) {
       EXPECT_TRUE(std::ranges::any_of(outcome.lines,
                                       [&](const std::string& got) { return got.starts_with(line); }))
           << "missing: " << line << "\nin:\n" << ::testing::PrintToString(outcome.lines);
     }
-    if (c.verdict == Differs && c.exportedOn == c.checkedOn) {
+    if (c.verdict == Differs && c.exportedOn == c.checkedOn && !c.everyUser) {
       EXPECT_EQ(outcome.lines.size(), 2u) << "one setting named, and the count";
     }
   }

@@ -5,6 +5,8 @@
 
 #include "model/substitute/SubstitutePlatform.h"
 #include "commands/SettingsReport.h"
+#include "commands/UserCopies.h"
+#include "commands/tests/MachineUsers.h"
 
 namespace quillon {
 namespace {
@@ -216,6 +218,135 @@ TEST(SettingsReport, RendersWhatTheLoadDecidedForEveryCopyAndShowsWhatTheWindowS
     for (const char* secret : {"Pw", "3E2C540A", "3e2c540a"}) {
       EXPECT_EQ(report.find(secret), std::string::npos) << "a password's text: " << secret;
     }
+  }
+}
+
+// /users and /users /clear over the machine's users, one row a case: the
+// exact lines and exit, the users' values left, and for /users nothing
+// written, no key left open and no hive file left loaded.
+TEST(UserCopies, ListsTheCopiesThatWinForEachUserAndClearsOnlyTheCataloguesNames) {
+  const std::string kSeed =
+      R"(machine:PDFWatermarkFile="all"; environment:QUILLONTEMP="C:\T"; machine:copy error retry count=7;
+         ann/user:PDFWatermarkFile="mine"; ann/userenvironment:QUILLONTEMP="D:\T"; ann/user:Unrelated="keep";
+         bob/legacy:default user password="3E2C540A0477105B"; bob/user:PDFFileName=""; bob/user:copy error retry count=-1;
+         bob/savedialog:file options=40; bob/savedialog:dialog left=3; bob/userenvironment:Path="C:\bin";)";
+  const Lines kAnn = {
+      R"(PC1\ann (S-1-5-21-7-1001): 2 settings of its own)",
+      R"(  Apply watermark PDF file after creation (Quillon Pro, optional): "mine", where all users get "all"; from HKU\S-1-5-21-7-1001\Software\Marrowby\Quillon ("PDFWatermarkFile"))",
+      R"(  Quillon Temporary Folder: "D:\T", where all users get "C:\T"; from HKU\S-1-5-21-7-1001\Environment ("QUILLONTEMP"))"};
+  const Lines kBob = {
+      R"(PC1\bob (S-1-5-21-7-1002): 1 setting of its own)",
+      R"(  Default user password: a password (set), where all users get no password (not set); from C:\Users\bob\NTUSER.DAT\Software\VB and VBA Program Settings\Marrowby\Quillon ("default user password"))"};
+  const std::string kNone = R"(S-1-5-21-7-1003 (C:\Users\old): no copies of its own)";
+  const std::string kLeftOut = "Left out, as service accounts: S-1-5-18.";
+  const std::string kAnnKey = R"(HKU\S-1-5-21-7-1001\Software\Marrowby\Quillon)";
+  const std::string kBobHive = R"(C:\Users\bob\NTUSER.DAT\)";
+  const Lines kNothingLeft = {R"(PC1\ann (S-1-5-21-7-1001): no copies of its own)",
+                              R"(PC1\bob (S-1-5-21-7-1002): no copies of its own)", kNone, kLeftOut,
+                              "None of 3 profiles holds copies of its own."};
+  const Lines kAllSeeded = {
+      "hku\\s-1-5-21-7-1001\\environment:QUILLONTEMP",
+      "hku\\s-1-5-21-7-1001\\software\\marrowby\\quillon:PDFWatermarkFile",
+      "hku\\s-1-5-21-7-1001\\software\\marrowby\\quillon:Unrelated",
+      R"(C:\Users\bob\NTUSER.DAT|hkcu\environment:Path)",
+      R"(C:\Users\bob\NTUSER.DAT|hkcu\software\marrowby\quillon:copy error retry count)",
+      R"(C:\Users\bob\NTUSER.DAT|hkcu\software\marrowby\quillon:PDFFileName)",
+      R"(C:\Users\bob\NTUSER.DAT|hkcu\software\marrowby\quillon\savedialog:dialog left)",
+      R"(C:\Users\bob\NTUSER.DAT|hkcu\software\marrowby\quillon\savedialog:file options)",
+      R"(C:\Users\bob\NTUSER.DAT|hkcu\software\vb and vba program settings\marrowby\quillon:default user password)"};
+  const Lines kUnrelatedLeft = {"hku\\s-1-5-21-7-1001\\software\\marrowby\\quillon:Unrelated",
+                                R"(C:\Users\bob\NTUSER.DAT|hkcu\environment:Path)",
+                                R"(C:\Users\bob\NTUSER.DAT|hkcu\software\marrowby\quillon\savedialog:dialog left)"};
+  struct Case {
+    std::string name;
+    bool clear = false;
+    Lines lines;
+    bool clean = false;
+    // changes to the machine before the command
+    std::string seed = {};         // the machine's values alone, in place of every user's
+    std::string unreachable = {};  // a hive file refused with error 32
+    std::string denied = {};       // a key of a hive that refuses every open
+    bool administrator = true;
+    int failingRemoval = 0;  // the nth removal tried (19: ann's watermark) fails with error 5
+    long listError = kErrorSuccess;
+    Lines left = {};  // the users' values left, where the command clears
+  };
+  const auto join = [](std::initializer_list<Lines> parts) {
+    Lines all;
+    for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+  };
+  const Case cases[] = {
+      {"copies that win, and copies that lose (an empty text, a -1)", false,
+       join({kAnn, kBob, {kNone, kLeftOut, "2 of 3 profiles hold their own copies of 3 settings."}})},
+      {"no user holds a copy", false, kNothingLeft, true, R"(machine:PDFWatermarkFile="all";)"},
+      {"a hive file in use", false,
+       join({kAnn, kBob,
+             {R"(S-1-5-21-7-1003 (C:\Users\old): cannot check: C:\Users\old\NTUSER.DAT could not be loaded (error 32).)",
+              kLeftOut, "2 of 3 profiles hold their own copies of 3 settings; 1 could not be read."}}),
+       false, {}, R"(C:\Users\old\NTUSER.DAT)"},
+      {"a key of a signed-in user's hive that cannot be read", false,
+       join({{"PC1\\ann (S-1-5-21-7-1001): cannot check: " + kAnnKey + " could not be read (error 5)."},
+             kBob, {kNone, kLeftOut, "1 of 3 profiles holds its own copies of 1 setting; 1 could not be read."}}),
+       false, {}, {}, "hku\\s-1-5-21-7-1001\\software\\marrowby\\quillon"},
+      {"the profiles cannot be listed", false,
+       {R"(Cannot list the profiles: HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList could not be read (error 5).)"},
+       false, {}, {}, {}, true, 0, kErrorAccessDenied},
+      {"clearing removes the catalogue's names in every user's places, and nothing else", true,
+       join({{"Removed \"PDFWatermarkFile\" from " + kAnnKey + " (PC1\\ann (S-1-5-21-7-1001)).",
+              R"(Removed "QUILLONTEMP" from HKU\S-1-5-21-7-1001\Environment (PC1\ann (S-1-5-21-7-1001)).)",
+              "Removed \"default user password\" from " + kBobHive +
+                  R"(Software\VB and VBA Program Settings\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
+              "Removed \"PDFFileName\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
+              "Removed \"copy error retry count\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
+              "Removed \"file options\" from " + kBobHive + R"(Software\Marrowby\Quillon\SaveDialog (PC1\bob (S-1-5-21-7-1002)).)"},
+             kNothingLeft}),
+       true, {}, {}, {}, true, 0, kErrorSuccess, kUnrelatedLeft},
+      {"a removal that fails leaves the others done", true,
+       join({{"Could not remove \"PDFWatermarkFile\" from " + kAnnKey + " (PC1\\ann (S-1-5-21-7-1001)): error 5.",
+              R"(Removed "QUILLONTEMP" from HKU\S-1-5-21-7-1001\Environment (PC1\ann (S-1-5-21-7-1001)).)",
+              "Removed \"default user password\" from " + kBobHive +
+                  R"(Software\VB and VBA Program Settings\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
+              "Removed \"PDFFileName\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
+              "Removed \"copy error retry count\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
+              "Removed \"file options\" from " + kBobHive + R"(Software\Marrowby\Quillon\SaveDialog (PC1\bob (S-1-5-21-7-1002)).)"},
+             {R"(PC1\ann (S-1-5-21-7-1001): 1 setting of its own)", kAnn[1], R"(PC1\bob (S-1-5-21-7-1002): no copies of its own)", kNone, kLeftOut,
+              "1 of 3 profiles holds its own copies of 1 setting."}}),
+       false, {}, {}, {}, true, 19, kErrorSuccess,
+       {"hku\\s-1-5-21-7-1001\\software\\marrowby\\quillon:PDFWatermarkFile", kUnrelatedLeft[0],
+        kUnrelatedLeft[1], kUnrelatedLeft[2]}},
+      {"clearing without administrator rights", true,
+       {"Nothing was removed: removing the copies in other users' profiles needs administrator "
+        "rights. Run it from an elevated prompt, or as SYSTEM."},
+       false, {}, {}, {}, false, 0, kErrorSuccess, kAllSeeded},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Session session;
+    MachineUsers users(session);
+    for (const std::string& entry : Split(c.seed.empty() ? kSeed : c.seed)) users.Seed(entry);
+    if (!c.unreachable.empty()) users.profiles.refusedHiveFiles[c.unreachable] = 32;
+    if (!c.denied.empty()) session.registry.deniedKeys.insert(c.denied);
+    if (c.failingRemoval > 0) {
+      session.registry.FailCall(RegistryCall::DeleteValue, c.failingRemoval, kErrorAccessDenied);
+    }
+    users.profiles.administrator = c.administrator;
+    users.profiles.listError = c.listError;
+    const auto machineBefore = session.registry.values;
+    const auto filesBefore = users.HiveFileValues();
+    const UsersOutcome outcome =
+        c.clear ? ClearUserCopies(session.registry, users.profiles, session.library, {".", ","},
+                                  WindowsWidth::Bits64)
+                : ListUserCopies(session.registry, users.profiles, session.library, {".", ","},
+                                 WindowsWidth::Bits64);
+    EXPECT_EQ(outcome.lines, c.lines);
+    EXPECT_EQ(outcome.clean, c.clean);
+    if (c.clear) {
+      EXPECT_EQ(users.UserValues(), c.left);
+    } else {
+      EXPECT_TRUE(users.OnlyRead(machineBefore, filesBefore)) << "/users changed the registry";
+    }
+    EXPECT_EQ(users.profiles.loadedNow, 0) << "a hive file left loaded";
   }
 }
 

@@ -6,12 +6,15 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "model/win32/UserNumberSeparators.h"
 #include "model/win32/Win32Printers.h"
 #include "commands/CheckSettings.h"
 #include "commands/ExportSettings.h"
 #include "commands/SettingsReport.h"
+#include "commands/UserCopies.h"
+#include "commands/win32/Win32Profiles.h"
 #include "crypto/win32/Win32HelperLibrary.h"
 #include "platform/MessageBoxes.h"
 #include "settings/RegFileReader.h"
@@ -238,9 +241,17 @@ std::string WideToAnsi(std::u16string_view text) {
   return ansi;
 }
 
+// The lines of an answer, to standard output; whether they were written.
+bool Answer(const std::vector<std::string>& lines) {
+  std::string answer;
+  for (const std::string& line : lines) answer += (answer.empty() ? "" : "\r\n") + line;
+  return CallerChannel(STD_OUTPUT_HANDLE).Say(answer, true);
+}
+
 // Exit codes: 0 the same, 1 a setting differs or a key cannot be read (or the
 // answer could not be written), 3 the file cannot be read as a registry file.
-int Check(const std::string& path, const CallerChannel& caller) {
+// With every user, each profile is checked.
+int Check(const std::string& path, bool everyUser, const CallerChannel& caller) {
   std::string bytes;
   if (const std::string failure = ReadWholeFile(path, bytes); !failure.empty()) {
     caller.Say("Cannot check against " + path + ": " + failure + ".", true);
@@ -255,18 +266,37 @@ int Check(const std::string& path, const CallerChannel& caller) {
   }
   Win32Registry registry;
   Win32HelperLibrary helperLibrary;
-  const CheckOutcome outcome = CheckSettings(registry, helperLibrary, UserNumberSeparators(),
-                                             file.operations, RunningWindowsWidth());
-  std::string answer;
-  for (const std::string& line : outcome.lines) answer += (answer.empty() ? "" : "\r\n") + line;
-  const bool said = CallerChannel(STD_OUTPUT_HANDLE).Say(answer, true);
+  Win32Profiles profiles;
+  const CheckOutcome outcome =
+      everyUser ? CheckSettingsForEveryUser(registry, profiles, helperLibrary,
+                                            UserNumberSeparators(), file.operations,
+                                            RunningWindowsWidth())
+                : CheckSettings(registry, helperLibrary, UserNumberSeparators(), file.operations,
+                                RunningWindowsWidth());
+  const bool said = Answer(outcome.lines);
   return said && outcome.verdict == CheckOutcome::Verdict::Same ? 0 : 1;
+}
+
+// Exit codes: 0 no profile holds a copy of its own (or, clearing, every one
+// was removed), 1 otherwise, or when a profile cannot be read or the answer
+// written.
+int Users(bool clear) {
+  Win32Registry registry;
+  Win32HelperLibrary helperLibrary;
+  Win32Profiles profiles;
+  const UsersOutcome outcome =
+      clear ? ClearUserCopies(registry, profiles, helperLibrary, UserNumberSeparators(),
+                              RunningWindowsWidth())
+            : ListUserCopies(registry, profiles, helperLibrary, UserNumberSeparators(),
+                             RunningWindowsWidth());
+  const bool said = Answer(outcome.lines);
+  return said && outcome.clean ? 0 : 1;
 }
 
 }  // namespace
 
 // Exit codes: 0 done, 1 the export refused, or the export, the report or the
-// help could not be written, 2 the command line is wrong; the check's own.
+// help could not be written, 2 the command line is wrong; the check's and /users' own.
 int RunCommand(const CommandLine& command) {
   switch (command.action) {
     case CommandLine::Action::Window:
@@ -276,7 +306,9 @@ int RunCommand(const CommandLine& command) {
     case CommandLine::Action::Report:
       return Report(command.file, CallerChannel(STD_ERROR_HANDLE));
     case CommandLine::Action::Check:
-      return Check(command.file, CallerChannel(STD_ERROR_HANDLE));
+      return Check(command.file, command.option, CallerChannel(STD_ERROR_HANDLE));
+    case CommandLine::Action::Users:
+      return Users(command.option);
     case CommandLine::Action::Help: {
       if (CallerChannel(STD_OUTPUT_HANDLE).Say(CommandLineHelp(), true)) return 0;
       const DWORD error = GetLastError();

@@ -51,6 +51,39 @@ inline ControlId IdNamed(std::string_view name) {
   return static_cast<ControlId>(std::ranges::find(kControlNames, name) - kControlNames.begin());
 }
 
+// A value as seeded: "<place>:<name>=<data>". Data "text" is a REG_SZ, a
+// number a REG_DWORD, hex:0a0b REG_BINARY bytes and multi:"text" a
+// REG_MULTI_SZ of one string.
+struct SeededValue {
+  const CopyPlace& place;
+  std::string name;
+  std::uint32_t type;
+  std::vector<std::uint8_t> data;
+};
+inline SeededValue ParseSeed(const std::string& line) {
+  const std::size_t colon = line.find(':');
+  const std::size_t equals = line.find('=');
+  std::string data = line.substr(equals + 1);
+  std::uint32_t type = kRegDword;
+  std::vector<std::uint8_t> bytes;
+  if (data.starts_with("hex:")) {
+    type = kRegBinary;
+    for (std::size_t at = 4; at + 1 < data.size(); at += 2)
+      bytes.push_back(static_cast<std::uint8_t>(std::stoi(data.substr(at, 2), nullptr, 16)));
+  } else if (data[0] == '"' || data.starts_with("multi:")) {
+    type = data[0] == '"' ? kRegSz : kRegMultiSz;
+    data = data.substr(data.find('"') + 1);
+    data.back() = '\0';
+    if (type == kRegMultiSz) data += '\0';
+    bytes.assign(data.begin(), data.end());
+  } else {
+    const auto number = DwordBytes(std::stoi(data));
+    bytes.assign(number.begin(), number.end());
+  }
+  return {PlaceLabelled(line.substr(0, colon)), line.substr(colon + 1, equals - colon - 1), type,
+          bytes};
+}
+
 struct Session {
   explicit Session(Windows windows = Windows::Bits64) : registry(windows) {}
 
@@ -60,31 +93,10 @@ struct Session {
     window->Form_Load();
     return *window;
   }
-  // Data "text" is a REG_SZ, a number a REG_DWORD, hex:0a0b REG_BINARY bytes
-  // and multi:"text" a REG_MULTI_SZ of one string.
   void Seed(const std::string& line) {
-    const std::size_t colon = line.find(':');
-    const std::size_t equals = line.find('=');
-    std::string data = line.substr(equals + 1);
-    std::uint32_t type = kRegDword;
-    std::vector<std::uint8_t> bytes;
-    if (data.starts_with("hex:")) {
-      type = kRegBinary;
-      for (std::size_t at = 4; at + 1 < data.size(); at += 2)
-        bytes.push_back(static_cast<std::uint8_t>(std::stoi(data.substr(at, 2), nullptr, 16)));
-    } else if (data[0] == '"' || data.starts_with("multi:")) {
-      type = data[0] == '"' ? kRegSz : kRegMultiSz;
-      data = data.substr(data.find('"') + 1);
-      data.back() = '\0';
-      if (type == kRegMultiSz) data += '\0';
-      bytes.assign(data.begin(), data.end());
-    } else {
-      const auto number = DwordBytes(std::stoi(data));
-      bytes.assign(number.begin(), number.end());
-    }
-    const CopyPlace& at = PlaceLabelled(line.substr(0, colon));
-    registry.PutValue(at.location.root, at.location.path, at.view,
-                      line.substr(colon + 1, equals - colon - 1), type, bytes);
+    const SeededValue value = ParseSeed(line);
+    registry.PutValue(value.place.location.root, value.place.location.path, value.place.view,
+                      value.name, value.type, value.data);
   }
   // The key of a place, as seeded, refuses every open.
   void Deny(std::string_view label) {
