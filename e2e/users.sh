@@ -103,19 +103,57 @@ run() {
   rm "$output.crlf"
   [ "$status" = "$expected" ] || fail "$* ended with $status, not $expected: $(cat "$output" "$output.err")"
 }
-# holds OUTPUT TEXT... / lacks OUTPUT TEXT...
-holds() { local text; for text in "${@:2}"; do grep -qF -- "$text" "$1" || fail "$1 lacks: $text"; done; }
-lacks() { local text; for text in "${@:2}"; do ! grep -qF -- "$text" "$1" || fail "$1 still names: $text"; done; }
+# expect OUTPUT: OUTPUT holds the lines on standard input, and besides them
+# only the line of Wine's own user (S-1-5-21-0-0-0-1000 in every prefix),
+# which holds no copies.
+readonly wine_user_clean='(S-1-5-21-0-0-0-1000): no copies of its own'
+expect() {
+  local wanted differences
+  wanted=$(cat)
+  differences=$(diff <(grep -vF -- "$wine_user_clean" "$1") <(printf '%s\n' "$wanted") 2>&1) ||
+    fail "$1 is not as expected (< got, > expected):"$'\n'"$differences"
+}
+with_wine_user() { grep -qF -- "$wine_user_clean" "$1" || fail "$1 lacks Wine's own user, clean"; }
+readonly alice_name='S-1-5-21-1-2-3-1001 (C:\users\alice)' bob_name="$bob ($(dos "$PWD/bob"))"
+readonly alice_key="HKU\\$alice" bob_key="HKU\\$bob"
+readonly watermark='Apply watermark PDF file after creation (Quillon Pro, optional)'
+readonly search_word='Content Based Naming Search Word (optional)'
 
 run users-before.txt 1 /users
-holds users-before.txt "$alice" "$bob" 'alice.pdf' 'AliceTemp' 'Invoice'
+with_wine_user users-before.txt
+expect users-before.txt <<LINES
+$alice_name: 2 settings of its own
+  $watermark: "C:\Marks\alice.pdf", where all users get "C:\Marks\all users.pdf"; from $alice_key\Software\Marrowby\Quillon ("PDFWatermarkFile")
+  Quillon Temporary Folder: "C:\AliceTemp", where all users get "C:\QuillonTemp"; from $alice_key\Environment ("QUILLONTEMP")
+$bob_name: 1 setting of its own
+  $search_word: "Invoice", where all users get "Order"; from $bob_key\Software\VB and VBA Program Settings\Marrowby\Quillon ("PDFAutoNameContentSearchWord")
+2 of 3 profiles hold their own copies of 3 settings.
+LINES
+# The check compares what the window shows each user, which never reads the
+# user's own QUILLONTEMP: Alice's differs in the watermark only.
 run check-before.txt 1 /check "$(dos "$PWD/machine-export.reg")" /allusers
-holds check-before.txt "$alice" "$bob"
+expect check-before.txt <<LINES
+$alice_name: $watermark: shows "C:\Marks\alice.pdf", the file "C:\Marks\all users.pdf"; now from $alice_key\Software\Marrowby\Quillon ("PDFWatermarkFile"); importing the file does not change that for this user
+$bob_name: $search_word: shows "Invoice", the file "Order"; now from $bob_key\Software\VB and VBA Program Settings\Marrowby\Quillon ("PDFAutoNameContentSearchWord"); importing the file does not change that for this user
+2 differences in 2 of 3 profiles from what the file would make them show.
+LINES
 
+clean_profiles="$alice_name: no copies of its own
+$bob_name: no copies of its own
+None of 3 profiles holds copies of its own."
 run users-clear.txt 0 /users /clear
+with_wine_user users-clear.txt
+expect users-clear.txt <<LINES
+Removed "PDFWatermarkFile" from $alice_key\Software\Marrowby\Quillon ($alice_name).
+Removed "QUILLONTEMP" from $alice_key\Environment ($alice_name).
+Removed "PDFAutoNameContentSearchWord" from $bob_key\Software\VB and VBA Program Settings\Marrowby\Quillon ($bob_name).
+$clean_profiles
+LINES
 run users-after.txt 0 /users
-lacks users-after.txt 'alice.pdf' 'AliceTemp' 'Invoice'
+with_wine_user users-after.txt
+expect users-after.txt <<<"$clean_profiles"
 run check-after.txt 0 /check "$(dos "$PWD/machine-export.reg")" /allusers
+expect check-after.txt <<<'Every profile shows every setting as the file would make it show (3 profiles).'
 
 # present KEY NAME / absent KEY NAME: the value, asked for with reg.
 present() { in_time "$wine" reg query "$1" /v "$2" >/dev/null 2>&1 || fail "/users /clear removed $1\\$2"; }
