@@ -4,11 +4,12 @@
 # and loaded below HKEY_USERS, hold copies of their own over the machine's
 # all-users values (one in the user's product key, one in the legacy key, a
 # QUILLONTEMP of the user's own), beside values and keys that are not the
-# printer's. "/users" lists them (1), "/check FILE /allusers" against an
-# export of the machine made before they were seeded finds them (1);
-# "/users /clear" removes them (0) and nothing else, after which both say
-# every user is clean (0). Then the time "/users" takes against "cmd /c
-# exit", medians of five. The outputs stay in WORK_DIR.
+# printer's; Wine's own user holds none. "/users" lists them (1), "/check
+# FILE /allusers" against an export of the machine made before they were
+# seeded finds those the window shows (1); "/users /clear" removes them (0)
+# and nothing else, after which both say every user is clean (0). Then the
+# time "/users" takes against "cmd /c exit", medians of five. The outputs
+# stay in WORK_DIR.
 #
 # Only loaded profiles are tried: Wine 8's RegLoadAppKey is a stub that
 # "loads" any path, even a missing one, as a handle every call refuses, so a
