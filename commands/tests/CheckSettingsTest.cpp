@@ -84,6 +84,10 @@ TEST(CheckSettings, NamesEachSettingTheFileWouldChangeAndNothingElse) {
                      "6 settings differ from what the file would make it show (38 values "
                      "elsewhere were ignored)."},
        Windows::Bits64, Windows::Bits32},
+      // values outside the printer's keys are left alone, and counted
+      {"", Same, {"This machine shows every setting as the file would make it show (1 value "
+                  "elsewhere was ignored)."},
+       Windows::Bits64, Windows::Bits64, {}, "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"x\"=\"y\"\r\n"},
       // every user: a stale copy in a signed-in user's hive, which the
       // file's own user part removes for the account that imports it, and
       // one in a hive file, which no import reaches

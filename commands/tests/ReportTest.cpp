@@ -229,7 +229,7 @@ TEST(UserCopies, ListsTheCopiesThatWinForEachUserAndClearsOnlyTheCataloguesNames
       R"(machine:PDFWatermarkFile="all"; environment:QUILLONTEMP="C:\T"; machine:copy error retry count=7;
          ann/user:PDFWatermarkFile="mine"; ann/userenvironment:QUILLONTEMP="D:\T"; ann/user:Unrelated="keep";
          bob/legacy:default user password="3E2C540A0477105B"; bob/user:PDFFileName=""; bob/user:copy error retry count=-1;
-         bob/savedialog:file options=40; bob/savedialog:dialog left=3; bob/userenvironment:Path="C:\bin";)";
+         bob/savedialog:file options=40; bob/savedialog:dialog left=3; bob/userenvironment:Path="C:\bin"; old/userenvironment:QUILLONTEMP="";)";
   const Lines kAnn = {
       R"(PC1\ann (S-1-5-21-7-1001): 2 settings of its own)",
       R"(  Apply watermark PDF file after creation (Quillon Pro, optional): "mine", where all users get "all"; from HKU\S-1-5-21-7-1001\Software\Marrowby\Quillon ("PDFWatermarkFile"))",
@@ -244,6 +244,8 @@ TEST(UserCopies, ListsTheCopiesThatWinForEachUserAndClearsOnlyTheCataloguesNames
   const Lines kNothingLeft = {R"(PC1\ann (S-1-5-21-7-1001): no copies of its own)",
                               R"(PC1\bob (S-1-5-21-7-1002): no copies of its own)", kNone, kLeftOut,
                               "None of 3 profiles holds copies of its own."};
+  const std::string kOldTemporaryFolderRemoved =
+      R"(Removed "QUILLONTEMP" from C:\Users\old\NTUSER.DAT\Environment (S-1-5-21-7-1003 (C:\Users\old)).)";
   const Lines kAllSeeded = {
       "hku\\s-1-5-21-7-1001\\environment:QUILLONTEMP",
       "hku\\s-1-5-21-7-1001\\software\\marrowby\\quillon:PDFWatermarkFile",
@@ -253,7 +255,8 @@ TEST(UserCopies, ListsTheCopiesThatWinForEachUserAndClearsOnlyTheCataloguesNames
       R"(C:\Users\bob\NTUSER.DAT|hkcu\software\marrowby\quillon:PDFFileName)",
       R"(C:\Users\bob\NTUSER.DAT|hkcu\software\marrowby\quillon\savedialog:dialog left)",
       R"(C:\Users\bob\NTUSER.DAT|hkcu\software\marrowby\quillon\savedialog:file options)",
-      R"(C:\Users\bob\NTUSER.DAT|hkcu\software\vb and vba program settings\marrowby\quillon:default user password)"};
+      R"(C:\Users\bob\NTUSER.DAT|hkcu\software\vb and vba program settings\marrowby\quillon:default user password)",
+      R"(C:\Users\old\NTUSER.DAT|hkcu\environment:QUILLONTEMP)"};
   const Lines kUnrelatedLeft = {"hku\\s-1-5-21-7-1001\\software\\marrowby\\quillon:Unrelated",
                                 R"(C:\Users\bob\NTUSER.DAT|hkcu\environment:Path)",
                                 R"(C:\Users\bob\NTUSER.DAT|hkcu\software\marrowby\quillon\savedialog:dialog left)"};
@@ -299,7 +302,8 @@ TEST(UserCopies, ListsTheCopiesThatWinForEachUserAndClearsOnlyTheCataloguesNames
                   R"(Software\VB and VBA Program Settings\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
               "Removed \"PDFFileName\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
               "Removed \"copy error retry count\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
-              "Removed \"file options\" from " + kBobHive + R"(Software\Marrowby\Quillon\SaveDialog (PC1\bob (S-1-5-21-7-1002)).)"},
+              "Removed \"file options\" from " + kBobHive + R"(Software\Marrowby\Quillon\SaveDialog (PC1\bob (S-1-5-21-7-1002)).)",
+              kOldTemporaryFolderRemoved},
              kNothingLeft}),
        true, {}, {}, {}, true, 0, kErrorSuccess, kUnrelatedLeft},
       {"a removal that fails leaves the others done", true,
@@ -309,7 +313,8 @@ TEST(UserCopies, ListsTheCopiesThatWinForEachUserAndClearsOnlyTheCataloguesNames
                   R"(Software\VB and VBA Program Settings\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
               "Removed \"PDFFileName\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
               "Removed \"copy error retry count\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
-              "Removed \"file options\" from " + kBobHive + R"(Software\Marrowby\Quillon\SaveDialog (PC1\bob (S-1-5-21-7-1002)).)"},
+              "Removed \"file options\" from " + kBobHive + R"(Software\Marrowby\Quillon\SaveDialog (PC1\bob (S-1-5-21-7-1002)).)",
+              kOldTemporaryFolderRemoved},
              {R"(PC1\ann (S-1-5-21-7-1001): 1 setting of its own)", kAnn[1], R"(PC1\bob (S-1-5-21-7-1002): no copies of its own)", kNone, kLeftOut,
               "1 of 3 profiles holds its own copies of 1 setting."}}),
        false, {}, {}, {}, true, 19, kErrorSuccess,
