@@ -17,8 +17,8 @@ namespace {
 constexpr std::array<std::string_view, 3> kServiceAccounts{"S-1-5-18", "S-1-5-19", "S-1-5-20"};
 
 std::string NameOf(const Profile& profile) {
-  return profile.account.empty() ? profile.sid + " (" + profile.folder + ")"
-                                 : profile.account + " (" + profile.sid + ")";
+  if (!profile.account.empty()) return profile.account + " (" + profile.sid + ")";
+  return profile.folder.empty() ? profile.sid : profile.sid + " (" + profile.folder + ")";
 }
 
 std::string ErrorText(long code) { return "(error " + std::to_string(code) + ")"; }
@@ -42,6 +42,10 @@ void VisitOne(Registry& registry, Profiles& profiles, const Profile& profile, Ke
     return visit(visited);
   }
   // Not signed in: the hive is only in its file.
+  if (profile.folder.empty()) {
+    visited.failure = "ProfileList names no folder for it (ProfileImagePath)";
+    return visit(visited);
+  }
   visited.hiveName = profile.folder + "\\" + kHiveFileName;
   std::unique_ptr<HiveFile> file;
   if (const long loaded = profiles.LoadHiveFile(visited.hiveName, access, file);

@@ -273,6 +273,7 @@ TEST(UserCopies, ListsTheCopiesThatWinForEachUserAndClearsOnlyTheCataloguesNames
     int failingRemoval = 0;  // the nth removal tried (19: ann's watermark) fails with error 5
     long listError = kErrorSuccess;
     Lines left = {};  // the users' values left, where the command clears
+    bool profileWithoutFolder = false;
   };
   const auto join = [](std::initializer_list<Lines> parts) {
     Lines all;
@@ -292,6 +293,11 @@ TEST(UserCopies, ListsTheCopiesThatWinForEachUserAndClearsOnlyTheCataloguesNames
        join({{"PC1\\ann (S-1-5-21-7-1001): cannot check: " + kAnnKey + " could not be read (error 5)."},
              kBob, {kNone, kLeftOut, "1 of 3 profiles holds its own copies of 1 setting; 1 could not be read."}}),
        false, {}, {}, "hku\\s-1-5-21-7-1001\\software\\marrowby\\quillon"},
+      {"a profile without a folder, signed out", false,
+       join({kAnn, kBob, {kNone,
+             "S-1-5-21-7-1004: cannot check: ProfileList names no folder for it (ProfileImagePath).",
+             kLeftOut, "2 of 4 profiles hold their own copies of 3 settings; 1 could not be read."}}),
+       false, {}, {}, {}, true, 0, kErrorSuccess, {}, true},
       {"the profiles cannot be listed", false,
        {R"(Cannot list the profiles: HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList could not be read (error 5).)"},
        false, {}, {}, {}, true, 0, kErrorAccessDenied},
@@ -336,6 +342,7 @@ TEST(UserCopies, ListsTheCopiesThatWinForEachUserAndClearsOnlyTheCataloguesNames
       session.registry.FailCall(RegistryCall::DeleteValue, c.failingRemoval, kErrorAccessDenied);
     }
     users.profiles.administrator = c.administrator;
+    if (c.profileWithoutFolder) users.profiles.Add({"S-1-5-21-7-1004", "", ""}, false);
     users.profiles.listError = c.listError;
     const auto machineBefore = session.registry.values;
     const auto filesBefore = users.HiveFileValues();
