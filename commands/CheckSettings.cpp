@@ -13,6 +13,7 @@
 #include "commands/EveryProfile.h"
 #include "commands/HeadlessPorts.h"
 #include "commands/SettingsDisplay.h"
+#include "commands/UserCopies.h"
 #include "settings/HiveRegistry.h"
 
 namespace quillon {
@@ -281,8 +282,9 @@ CheckOutcome CheckSettingsForEveryUser(Registry& registry, Profiles& profiles,
           return;
         }
         RecordingRegistry current(*profile.registry), imported(*profile.registry);
+        // Every copy: the user's own variables, which the window never reads, too.
         const HeadlessLoad now(current, printers, helperLibrary, numberSeparators,
-                               LookDepth::UpToTheWinner);
+                               LookDepth::EveryCopy);
         RecordFile(imported, file, width,
                    profile.profile.sid == runner ? UserPart::Lands : UserPart::Elsewhere);
         const HeadlessLoad after(imported, printers, helperLibrary, numberSeparators,
@@ -304,6 +306,18 @@ CheckOutcome CheckSettingsForEveryUser(Registry& registry, Profiles& profiles,
                           (Same(entry, after, wanted)
                                ? ""
                                : "; importing the file does not change that for this user"));
+          ++here;
+        }
+        for (const ValueRecord& value : now.Record().values) {
+          const std::optional<std::string> variable = OwnVariable(value);
+          const std::string fileShows =
+              ShownFor(wanted.controls, *value.row, wanted.Record().passwordsNotShown);
+          if (!variable || Quoted(*variable) == fileShows) continue;
+          lines.push_back(profile.name + ": " + Heading(*value.row) + ": the user's own " +
+                          Quoted(*variable) + ", the file " + fileShows + "; from " +
+                          KeyOfUser(profile, FoundAt::UserEnvironmentKey, width) + " (" +
+                          Quoted(value.row->name) +
+                          "); importing the file does not change that for this user");
           ++here;
         }
         differing += here;

@@ -30,7 +30,8 @@ CheckOutcome CheckSettings(Registry& registry, HelperLibrary& helperLibrary,
 
 // The same for every user's profile, service accounts aside: each user's
 // load now against the load of a user who holds no copies of their own, on
-// the registry as the file would leave it. Each line names its profile, and
+// the registry as the file would leave it, and the user's own variables that
+// programs read instead of the file's. Each line names its profile, and
 // says where importing the file would not change what that user is shown:
 // its HKEY_CURRENT_USER part lands only in the account that imports it.
 CheckOutcome CheckSettingsForEveryUser(Registry& registry, Profiles& profiles,

@@ -46,14 +46,8 @@ std::vector<OwnCopy> OwnCopies(const HeadlessLoad& load) {
                         ShownFor(load.controls, *value.row, record.passwordsNotShown)});
       continue;
     }
-    for (const Look& look : value.looks) {
-      const std::vector<std::uint8_t>& bytes = look.stored.data;
-      const bool variable = look.at == FoundAt::UserEnvironmentKey &&
-                            IsTextValue(look.stored.type) && !bytes.empty() && bytes.front() != 0;
-      if (variable) {
-        copies.push_back(
-            {value.row, look.at, Quoted(std::string(bytes.begin(), std::ranges::find(bytes, 0)))});
-      }
+    if (const std::optional<std::string> variable = OwnVariable(value)) {
+      copies.push_back({value.row, FoundAt::UserEnvironmentKey, Quoted(*variable)});
     }
   }
   return copies;
@@ -71,6 +65,15 @@ struct Loaded {
 };
 
 }  // namespace
+
+std::optional<std::string> OwnVariable(const ValueRecord& value) {
+  const auto look = std::ranges::find(value.looks, FoundAt::UserEnvironmentKey, &Look::at);
+  if (look == value.looks.end() || !IsTextValue(look->stored.type)) return std::nullopt;
+  const std::vector<std::uint8_t>& bytes = look->stored.data;
+  std::string text(bytes.begin(), std::ranges::find(bytes, 0));
+  if (text.empty()) return std::nullopt;
+  return text;
+}
 
 UsersOutcome ListUserCopies(Registry& registry, Profiles& profiles, HelperLibrary& helperLibrary,
                             const NumberSeparators& numberSeparators, WindowsWidth width) {

@@ -4,11 +4,13 @@
 // every profile ("/users /clear"). Each user's settings are the window's own
 // load, run with HKEY_CURRENT_USER replaced by that user's hive; what it
 // recorded says which copy won. The service accounts' profiles are left out.
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "commands/Profiles.h"
 #include "crypto/HelperLibrary.h"
+#include "model/LoadRecord.h"
 #include "model/LocaleNumber.h"
 #include "settings/Registry.h"
 
@@ -20,6 +22,10 @@ struct UsersOutcome {
   bool clean = false;
   std::vector<std::string> lines;  // what to tell the caller
 };
+
+// The user's own variable that programs read instead of the system's, as a
+// load that judged every copy found it; none when it is missing or empty.
+std::optional<std::string> OwnVariable(const ValueRecord& value);
 
 // What every profile's own copies give its user; nothing changes.
 UsersOutcome ListUserCopies(Registry& registry, Profiles& profiles, HelperLibrary& helperLibrary,

@@ -130,13 +130,14 @@ $bob_name: 1 setting of its own
   $search_word: "Invoice", where all users get "Order"; from $bob_key\Software\VB and VBA Program Settings\Marrowby\Quillon ("PDFAutoNameContentSearchWord")
 2 of 3 profiles hold their own copies of 3 settings.
 LINES
-# The check compares what the window shows each user, which never reads the
-# user's own QUILLONTEMP: Alice's differs in the watermark only.
+# Alice differs in what her window shows and in the QUILLONTEMP her programs
+# read, which the window never reads.
 run check-before.txt 1 /check "$(dos "$PWD/machine-export.reg")" /allusers
 expect check-before.txt <<LINES
 $alice_name: $watermark: shows "C:\Marks\alice.pdf", the file "C:\Marks\all users.pdf"; now from $alice_key\Software\Marrowby\Quillon ("PDFWatermarkFile"); importing the file does not change that for this user
+$alice_name: Quillon Temporary Folder: the user's own "C:\AliceTemp", the file "C:\QuillonTemp"; from $alice_key\Environment ("QUILLONTEMP"); importing the file does not change that for this user
 $bob_name: $search_word: shows "Invoice", the file "Order"; now from $bob_key\Software\VB and VBA Program Settings\Marrowby\Quillon ("PDFAutoNameContentSearchWord"); importing the file does not change that for this user
-2 differences in 2 of 3 profiles from what the file would make them show.
+3 differences in 2 of 3 profiles from what the file would make them show.
 LINES
 
 clean_profiles="$alice_name: no copies of its own

@@ -91,10 +91,12 @@ TEST(CheckSettings, NamesEachSettingTheFileWouldChangeAndNothingElse) {
       // every user: a stale copy in a signed-in user's hive, which the
       // file's own user part removes for the account that imports it, and
       // one in a hive file, which no import reaches
-      {R"(ann/user:PDFWatermarkFile="mine"; bob/legacy:PDFWatermarkFile="old.pdf";)", Differs,
+      {R"(ann/user:PDFWatermarkFile="mine"; bob/legacy:PDFWatermarkFile="old.pdf";
+          bob/userenvironment:QUILLONTEMP="D:\T"; ann/userenvironment:QUILLONTEMP="C:\T";)", Differs,
        {kAnn + kWatermark + R"(shows "mine", the file "all.pdf"; now from HKU\S-1-5-21-7-1001\Software\Marrowby\Quillon ("PDFWatermarkFile"))",
         kBob + kWatermark + R"(shows "old.pdf", the file "all.pdf"; now from C:\Users\bob\NTUSER.DAT\Software\VB and VBA Program Settings\Marrowby\Quillon ("PDFWatermarkFile"); importing the file does not change that for this user)",
-        kLeftOut, "2 differences in 2 of 3 profiles from what the file would make them show."},
+        kBob + R"(Quillon Temporary Folder: the user's own "D:\T", the file "C:\T"; from C:\Users\bob\NTUSER.DAT\Environment ("QUILLONTEMP"); importing the file does not change that for this user)",
+        kLeftOut, "3 differences in 2 of 3 profiles from what the file would make them show."},
        Windows::Bits64, Windows::Bits64, {}, nullptr, true},
       {"", Same, {kLeftOut,
                   "Every profile shows every setting as the file would make it show (3 profiles)."},
