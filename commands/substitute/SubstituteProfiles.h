@@ -3,7 +3,7 @@
 // those signed in below HKEY_USERS of the machine's registry, and the others'
 // hive files, each an in-memory registry whose HKEY_CURRENT_USER is the
 // hive's root. A hive file can be refused with an error, as a locked,
-// missing or damaged one is; one loaded for reading refuses to be written.
+// missing or damaged one is.
 #include <map>
 #include <memory>
 #include <string>
@@ -47,14 +47,14 @@ class SubstituteProfiles final : public Profiles {
     profiles = profiles_;
     return kErrorSuccess;
   }
-  long LoadHiveFile(const std::string& path, KeyAccess access,
+  long LoadHiveFile(const std::string& path, KeyAccess,
                     std::unique_ptr<HiveFile>& hive) override {
     if (const auto refused = refusedHiveFiles.find(path); refused != refusedHiveFiles.end()) {
       return refused->second;
     }
     const auto file = hiveFiles.find(path);
     if (file == hiveFiles.end()) return kErrorFileNotFound;
-    hive = std::make_unique<Loaded>(file->second, access, loadedNow);
+    hive = std::make_unique<Loaded>(file->second, loadedNow);
     return kErrorSuccess;
   }
   std::string RunningAccountSid() override { return runningSid; }
@@ -68,44 +68,17 @@ class SubstituteProfiles final : public Profiles {
   int loadedNow = 0;  // hive files loaded and not yet released
 
  private:
-  // Read-only, the hive refuses every open for writing, as RegLoadAppKey's
-  // key opened with KEY_READ does.
-  class Loaded final : public HiveFile, private Registry {
+  // Counts itself out when released.
+  class Loaded final : public HiveFile {
    public:
-    Loaded(SubstituteRegistry& file, KeyAccess access, int& loadedNow)
-        : file_(file), access_(access), loadedNow_(loadedNow) {
+    Loaded(SubstituteRegistry& file, int& loadedNow) : file_(file), loadedNow_(loadedNow) {
       ++loadedNow_;
     }
     ~Loaded() override { --loadedNow_; }
-    Registry& Keys() override { return *this; }
+    Registry& Keys() override { return file_; }
 
    private:
-    long CreateKey(RootKey root, const std::string& path, KeyAccess access, RegistryView view,
-                   KeyHandle& key) override {
-      return Allowed(access) ? file_.CreateKey(root, path, access, view, key) : kErrorAccessDenied;
-    }
-    long OpenKey(RootKey root, const std::string& path, KeyAccess access, RegistryView view,
-                 KeyHandle& key) override {
-      return Allowed(access) ? file_.OpenKey(root, path, access, view, key) : kErrorAccessDenied;
-    }
-    long QueryValue(KeyHandle key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
-                    std::uint32_t& size) override {
-      return file_.QueryValue(key, name, type, data, size);
-    }
-    long SetValue(KeyHandle key, const std::string& name, std::uint32_t type,
-                  std::span<const std::uint8_t> data) override {
-      return file_.SetValue(key, name, type, data);
-    }
-    long DeleteValue(KeyHandle key, const std::string& name) override {
-      return file_.DeleteValue(key, name);
-    }
-    long CloseKey(KeyHandle key) override { return file_.CloseKey(key); }
-    bool Allowed(KeyAccess access) const {
-      return access == KeyAccess::Read || access_ == KeyAccess::Write;
-    }
-
     SubstituteRegistry& file_;
-    KeyAccess access_;
     int& loadedNow_;
   };
 
