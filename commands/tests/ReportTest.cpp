@@ -244,6 +244,16 @@ TEST(UserCopies, ListsTheCopiesThatWinForEachUserAndClearsOnlyTheCataloguesNames
   const Lines kNothingLeft = {R"(PC1\ann (S-1-5-21-7-1001): no copies of its own)",
                               R"(PC1\bob (S-1-5-21-7-1002): no copies of its own)", kNone, kLeftOut,
                               "None of 3 profiles holds copies of its own."};
+  const std::string kAnnWatermarkRemoved =
+      "Removed \"PDFWatermarkFile\" from " + kAnnKey + " (PC1\\ann (S-1-5-21-7-1001)).";
+  const std::string kAnnTemporaryFolderRemoved =
+      R"(Removed "QUILLONTEMP" from HKU\S-1-5-21-7-1001\Environment (PC1\ann (S-1-5-21-7-1001)).)";
+  const Lines kBobRemovals = {
+      "Removed \"default user password\" from " + kBobHive +
+          R"(Software\VB and VBA Program Settings\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
+      "Removed \"PDFFileName\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
+      "Removed \"copy error retry count\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
+      "Removed \"file options\" from " + kBobHive + R"(Software\Marrowby\Quillon\SaveDialog (PC1\bob (S-1-5-21-7-1002)).)"};
   const std::string kOldTemporaryFolderRemoved =
       R"(Removed "QUILLONTEMP" from C:\Users\old\NTUSER.DAT\Environment (S-1-5-21-7-1003 (C:\Users\old)).)";
   const Lines kAllSeeded = {
@@ -302,42 +312,24 @@ TEST(UserCopies, ListsTheCopiesThatWinForEachUserAndClearsOnlyTheCataloguesNames
        {R"(Cannot list the profiles: HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList could not be read (error 5).)"},
        false, {}, {}, {}, true, 0, kErrorAccessDenied},
       {"clearing removes the catalogue's names in every user's places, and nothing else", true,
-       join({{"Removed \"PDFWatermarkFile\" from " + kAnnKey + " (PC1\\ann (S-1-5-21-7-1001)).",
-              R"(Removed "QUILLONTEMP" from HKU\S-1-5-21-7-1001\Environment (PC1\ann (S-1-5-21-7-1001)).)",
-              "Removed \"default user password\" from " + kBobHive +
-                  R"(Software\VB and VBA Program Settings\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
-              "Removed \"PDFFileName\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
-              "Removed \"copy error retry count\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
-              "Removed \"file options\" from " + kBobHive + R"(Software\Marrowby\Quillon\SaveDialog (PC1\bob (S-1-5-21-7-1002)).)",
-              kOldTemporaryFolderRemoved},
-             kNothingLeft}),
+       join({{kAnnWatermarkRemoved, kAnnTemporaryFolderRemoved}, kBobRemovals,
+             {kOldTemporaryFolderRemoved}, kNothingLeft}),
        true, {}, {}, {}, true, 0, kErrorSuccess, kUnrelatedLeft},
       {"a removal that fails leaves the others done", true,
        join({{"Could not remove \"PDFWatermarkFile\" from " + kAnnKey + " (PC1\\ann (S-1-5-21-7-1001)): error 5.",
-              R"(Removed "QUILLONTEMP" from HKU\S-1-5-21-7-1001\Environment (PC1\ann (S-1-5-21-7-1001)).)",
-              "Removed \"default user password\" from " + kBobHive +
-                  R"(Software\VB and VBA Program Settings\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
-              "Removed \"PDFFileName\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
-              "Removed \"copy error retry count\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
-              "Removed \"file options\" from " + kBobHive + R"(Software\Marrowby\Quillon\SaveDialog (PC1\bob (S-1-5-21-7-1002)).)",
-              kOldTemporaryFolderRemoved},
+              kAnnTemporaryFolderRemoved},
+             kBobRemovals, {kOldTemporaryFolderRemoved},
              {R"(PC1\ann (S-1-5-21-7-1001): 1 setting of its own)", kAnn[1], R"(PC1\bob (S-1-5-21-7-1002): no copies of its own)", kNone, kLeftOut,
               "1 of 3 profiles holds its own copies of 1 setting."}}),
        false, {}, {}, {}, true, 19, kErrorSuccess,
        {"hku\\s-1-5-21-7-1001\\software\\marrowby\\quillon:PDFWatermarkFile", kUnrelatedLeft[0],
         kUnrelatedLeft[1], kUnrelatedLeft[2]}},
       {"clearing with a hive file in use clears the others", true,
-       {"Removed \"PDFWatermarkFile\" from " + kAnnKey + " (PC1\\ann (S-1-5-21-7-1001)).",
-        R"(Removed "QUILLONTEMP" from HKU\S-1-5-21-7-1001\Environment (PC1\ann (S-1-5-21-7-1001)).)",
-        "Removed \"default user password\" from " + kBobHive +
-            R"(Software\VB and VBA Program Settings\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
-        "Removed \"PDFFileName\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
-        "Removed \"copy error retry count\" from " + kBobHive + R"(Software\Marrowby\Quillon (PC1\bob (S-1-5-21-7-1002)).)",
-        "Removed \"file options\" from " + kBobHive + R"(Software\Marrowby\Quillon\SaveDialog (PC1\bob (S-1-5-21-7-1002)).)",
-        R"(S-1-5-21-7-1003 (C:\Users\old): cannot clear: C:\Users\old\NTUSER.DAT could not be loaded (error 32).)",
-        kNothingLeft[0], kNothingLeft[1],
-        R"(S-1-5-21-7-1003 (C:\Users\old): cannot check: C:\Users\old\NTUSER.DAT could not be loaded (error 32).)",
-        kLeftOut, "None of 3 profiles holds copies of its own; 1 could not be read."},
+       join({{kAnnWatermarkRemoved, kAnnTemporaryFolderRemoved}, kBobRemovals,
+             {R"(S-1-5-21-7-1003 (C:\Users\old): cannot clear: C:\Users\old\NTUSER.DAT could not be loaded (error 32).)",
+              kNothingLeft[0], kNothingLeft[1],
+              R"(S-1-5-21-7-1003 (C:\Users\old): cannot check: C:\Users\old\NTUSER.DAT could not be loaded (error 32).)",
+              kLeftOut, "None of 3 profiles holds copies of its own; 1 could not be read."}}),
        false, {}, R"(C:\Users\old\NTUSER.DAT)", {}, true, 0, kErrorSuccess,
        {kUnrelatedLeft[0], kUnrelatedLeft[1], kUnrelatedLeft[2], kAllSeeded.back()}},
       {"clearing without administrator rights", true,
