@@ -9,8 +9,11 @@
 // when double-clicked, and a GUI one that attaches to its parent's console
 // still cannot make the shell wait.
 //
-// Elevation. The commands only read, so they run at the caller's level, as
-// this program's manifest asks; that the manifest names a level at all keeps
+// Elevation. The commands run at the caller's level, as this program's
+// manifest asks: all but one only read, and the one that writes every user's
+// profile ("/users /clear") refuses without administrator rights rather than
+// asking for them, as a script run as SYSTEM or from an elevated prompt
+// expects. That the manifest names a level at all keeps
 // UAC's registry virtualization off, so what they read is the real machine
 // key, not a per-user copy of it. The window, asked for without arguments,
 // needs the highest level its user has to write the machine key: it is
