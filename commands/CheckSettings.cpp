@@ -199,11 +199,6 @@ std::string Differs(const Entry& entry, const HeadlessLoad& now, const HeadlessL
   return line + "; " + Source(entry, now.Record(), keyName);
 }
 
-std::string CannotCheck(const ReadFailure& failure, WindowsWidth width) {
-  return "Cannot check: " + KeyNameInView(failure.root, failure.path, failure.view, width) +
-         " could not be read (error " + std::to_string(failure.code) + ").";
-}
-
 std::string Ignored(std::size_t elsewhere) {
   return elsewhere == 0   ? ""
          : elsewhere == 1 ? " (1 value elsewhere was ignored)"
@@ -292,9 +287,8 @@ CheckOutcome CheckSettingsForEveryUser(Registry& registry, Profiles& profiles,
         const auto& failure =
             current.FirstReadFailure() ? current.FirstReadFailure() : imported.FirstReadFailure();
         if (failure) {
-          lines.push_back(profile.name + ": cannot check: " +
-                          KeyOfUser(profile, failure->root, failure->path, failure->view, width) +
-                          " could not be read (error " + std::to_string(failure->code) + ").");
+          lines.push_back(profile.name + ": cannot check: " + UnreadKey(profile, *failure, width) +
+                          ".");
           ++unreadable;
           return;
         }

@@ -46,7 +46,7 @@ void VisitOne(Registry& registry, Profiles& profiles, const Profile& profile, Ke
     visited.failure = "ProfileList names no folder for it (ProfileImagePath)";
     return visit(visited);
   }
-  visited.hiveName = profile.folder + "\\" + kHiveFileName;
+  visited.hiveName = HiveFileOf(profile);
   std::unique_ptr<HiveFile> file;
   if (const long loaded = profiles.LoadHiveFile(visited.hiveName, access, file);
       loaded != kErrorSuccess) {
@@ -91,6 +91,12 @@ std::string KeyOfUser(const VisitedProfile& profile, RootKey root, const std::st
 std::string KeyOfUser(const VisitedProfile& profile, FoundAt at, WindowsWidth width) {
   const CopyPlace& place = PlaceOf(at);
   return KeyOfUser(profile, place.location.root, place.location.path, place.view, width);
+}
+
+std::string UnreadKey(const VisitedProfile& profile, const ReadFailure& failure,
+                      WindowsWidth width) {
+  return KeyOfUser(profile, failure.root, failure.path, failure.view, width) +
+         " could not be read " + ErrorText(failure.code);
 }
 
 std::optional<std::string> WalkNote(const ProfileWalk& walk) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "commands/Profiles.h"
+#include "settings/RecordingRegistry.h"
 #include "settings/Registry.h"
 #include "settings/SettingLocations.h"
 
@@ -37,6 +38,9 @@ ProfileWalk VisitProfiles(Registry& registry, Profiles& profiles, KeyAccess acce
 std::string KeyOfUser(const VisitedProfile& profile, RootKey root, const std::string& path,
                       RegistryView view, WindowsWidth width);
 std::string KeyOfUser(const VisitedProfile& profile, FoundAt at, WindowsWidth width);
+// "HKU\S-1-5-21-...\Software\Marrowby\Quillon could not be read (error 5)"
+std::string UnreadKey(const VisitedProfile& profile, const ReadFailure& failure,
+                      WindowsWidth width);
 
 // The line that ends a walk whose profiles could not be listed, or says
 // which service accounts were left out; none when there is nothing to say.

@@ -23,6 +23,11 @@ struct Profile {
   std::string account;  // "DOMAIN\name"; empty where Windows cannot name the SID
 };
 
+// "C:\Users\ann\NTUSER.DAT"
+inline std::string HiveFileOf(const Profile& profile) {
+  return profile.folder + "\\" + kHiveFileName;
+}
+
 // A hive file loaded for this process alone, released when this goes. Its
 // registry's HKEY_CURRENT_USER is the hive's root; nothing else is in it.
 class HiveFile {

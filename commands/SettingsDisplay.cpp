@@ -14,6 +14,11 @@ std::string KeyName(FoundAt at, WindowsWidth width) {
   return KeyNameInView(place.location.root, place.location.path, place.view, width);
 }
 
+std::string CannotCheck(const ReadFailure& failure, WindowsWidth width) {
+  return "Cannot check: " + KeyNameInView(failure.root, failure.path, failure.view, width) +
+         " could not be read (error " + std::to_string(failure.code) + ").";
+}
+
 std::string ShownIn(const Controls& controls, ControlId id) {
   if (DefinitionOf(id).kind != ControlKind::kCheckBox) return Quoted(controls.Text(id));
   constexpr const char* kBoxStates[] = {"clear", "ticked", "greyed"};

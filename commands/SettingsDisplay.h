@@ -13,6 +13,7 @@
 #include "model/ControlId.h"
 #include "model/Controls.h"
 #include "model/SettingsCatalogue.h"
+#include "settings/RecordingRegistry.h"
 #include "settings/Registry.h"
 #include "settings/SettingLocations.h"
 #include "settings/Spelling.h"
@@ -21,6 +22,9 @@ namespace quillon {
 
 // "HKLM\Software\Marrowby\Quillon (64-bit view)"
 std::string KeyName(FoundAt at, WindowsWidth width);
+
+// "Cannot check: HKCU\Software\Marrowby\Quillon could not be read (error 5)."
+std::string CannotCheck(const ReadFailure& failure, WindowsWidth width);
 
 // What one control shows: its text in quotes, or a box's state.
 std::string ShownIn(const Controls& controls, ControlId id);

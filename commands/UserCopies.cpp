@@ -14,12 +14,6 @@
 namespace quillon {
 namespace {
 
-std::string CannotRead(const VisitedProfile& profile, const ReadFailure& failure,
-                       WindowsWidth width) {
-  return KeyOfUser(profile, failure.root, failure.path, failure.view, width) +
-         " could not be read (error " + std::to_string(failure.code) + ")";
-}
-
 bool InUsersHive(FoundAt at) {
   return at != FoundAt::Nowhere && PlaceOf(at).location.root == RootKey::CurrentUser;
 }
@@ -82,9 +76,7 @@ UsersOutcome ListUserCopies(Registry& registry, Profiles& profiles, HelperLibrar
   HiveRegistry allUsersSee(registry, {nothingOwn, RootKey::CurrentUser, ""});
   const Loaded allUsers(allUsersSee, helperLibrary, numberSeparators);
   if (const auto& failure = allUsers.recorder.FirstReadFailure()) {
-    outcome.lines.push_back("Cannot check: " +
-                            KeyNameInView(failure->root, failure->path, failure->view, width) +
-                            " could not be read (error " + std::to_string(failure->code) + ").");
+    outcome.lines.push_back(CannotCheck(*failure, width));
     return outcome;
   }
 
@@ -100,7 +92,7 @@ UsersOutcome ListUserCopies(Registry& registry, Profiles& profiles, HelperLibrar
         const Loaded user(*profile.registry, helperLibrary, numberSeparators);
         if (const auto& failure = user.recorder.FirstReadFailure()) {
           outcome.lines.push_back(profile.name + ": cannot check: " +
-                                  CannotRead(profile, *failure, width) + ".");
+                                  UnreadKey(profile, *failure, width) + ".");
           ++unreadable;
           return;
         }

@@ -4,10 +4,6 @@
 
 namespace quillon {
 
-HiveRegistry::~HiveRegistry() {
-  for (const auto& [handle, opened] : opened_) opened.registry->CloseKey(opened.key);
-}
-
 template <typename Open>
 long HiveRegistry::Reach(RootKey root, const std::string& path, KeyHandle& key, Open open) {
   Opened opened{&machine_, {}};

@@ -25,9 +25,6 @@ struct UserHive {
 class HiveRegistry final : public Registry {
  public:
   HiveRegistry(Registry& machine, UserHive hive) : machine_(machine), hive_(std::move(hive)) {}
-  ~HiveRegistry() override;
-  HiveRegistry(const HiveRegistry&) = delete;
-  HiveRegistry& operator=(const HiveRegistry&) = delete;
 
   long CreateKey(RootKey root, const std::string& path, KeyAccess access, RegistryView view,
                  KeyHandle& key) override;

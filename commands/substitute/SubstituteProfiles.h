@@ -38,9 +38,6 @@ class SubstituteProfiles final : public Profiles {
       machine_.PutValue(RootKey::Users, sid + "\\" + path, RegistryView::Default, name, type, data);
     }
   }
-  static std::string HiveFileOf(const Profile& profile) {
-    return profile.folder + "\\" + kHiveFileName;
-  }
 
   long List(std::vector<Profile>& profiles) override {
     if (listError != kErrorSuccess) return listError;

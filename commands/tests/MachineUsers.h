@@ -45,11 +45,16 @@ struct MachineUsers {
   // Nothing written anywhere, no key left open, no hive file left loaded.
   bool OnlyRead(const decltype(SubstituteRegistry::values)& machineBefore,
                 const std::map<std::string, decltype(SubstituteRegistry::values)>& filesBefore) const {
-    bool untouched = session.registry.OnlyReadSince(machineBefore) && profiles.loadedNow == 0;
+    bool untouched = session.registry.OnlyReadSince(machineBefore) && NothingLeftOpen();
     for (const auto& [path, file] : profiles.hiveFiles) {
       untouched = untouched && file.OnlyReadSince(filesBefore.at(path));
     }
     return untouched;
+  }
+  bool NothingLeftOpen() const {
+    bool closed = session.registry.OpenHandleCount() == 0 && profiles.loadedNow == 0;
+    for (const auto& [path, file] : profiles.hiveFiles) closed = closed && file.OpenHandleCount() == 0;
+    return closed;
   }
   std::map<std::string, decltype(SubstituteRegistry::values)> HiveFileValues() const {
     std::map<std::string, decltype(SubstituteRegistry::values)> values;
